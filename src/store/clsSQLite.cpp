@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/clsSQLite.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace {
+
+// Another program (a second window, a cron job) may hold the file for a moment.
+constexpr int kBusyTimeoutMs = 3000;
+
+struct StatementCloser {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
+
+Cell ReadCell(sqlite3_stmt* statement, int column) {
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER: return Cell(static_cast<std::int64_t>(sqlite3_column_int64(statement, column)));
+    case SQLITE_FLOAT: return Cell(sqlite3_column_double(statement, column));
+    case SQLITE_NULL: return Cell();
+    default: {
+        // Text and blobs alike arrive as bytes; the length matters, a text may hold a NUL.
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        return Cell(std::string(bytes ? bytes : "", sqlite3_column_bytes(statement, column)));
+    }
+    }
+}
+
+}  // namespace
+
+clsSQLite::~clsSQLite() {
+    ClearResult();
+    CloseDB();
+}
+
+bool clsSQLite::MoveNext() {
+    if (currentRow_ + 1 >= recordCount_) return false;
+    ++currentRow_;
+    return true;
+}
+
+bool clsSQLite::MoveFirst() {
+    if (recordCount_ < 1) return false;
+    currentRow_ = 0;
+    return true;
+}
+
+bool clsSQLite::MovePrevious() {
+    if (currentRow_ - 1 < 0) return false;
+    --currentRow_;
+    return true;
+}
+
+bool clsSQLite::IsEOF() const { return currentRow_ + 1 >= recordCount_; }
+
+std::int64_t clsSQLite::LastRowID() const {
+    return db_ ? static_cast<std::int64_t>(sqlite3_last_insert_rowid(db_)) : -1;
+}
+
+const Cell& clsSQLite::Field(int index) const {
+    static const Cell kNull;
+    if (index < 0 || index >= columnCount_ || currentRow_ < 0 || currentRow_ >= recordCount_)
+        return kNull;
+    return cells_[static_cast<std::size_t>(currentRow_) * columnCount_ + index];
+}
+
+std::string clsSQLite::Execute(const std::string& sql) {
+    if (!db_) return "SQLite database not open";
+    ClearResult();
+    const char* next = sql.c_str();
+    const char* const end = next + sql.size();
+    while (next < end) {
+        sqlite3_stmt* raw = nullptr;
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v2(db_, next, static_cast<int>(end - next), &raw, &tail);
+        Statement statement(raw);
+        if (rc != SQLITE_OK) {
+            ClearResult();
+            return sqlite3_errmsg(db_);
+        }
+        next = tail;
+        if (!statement) continue;  // only blanks or a comment were left
+        if (std::string error = ReadRows(statement.get()); !error.empty()) {
+            ClearResult();
+            return error;
+        }
+    }
+    if (recordCount_ > 0) currentRow_ = 0;
+    return {};
+}
+
+std::string clsSQLite::ReadRows(sqlite3_stmt* statement) {
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const int columns = sqlite3_column_count(statement);
+        if (recordCount_ > 0 && columns != columnCount_)
+            return "The statements return rows of different widths";
+        columnCount_ = columns;
+        for (int column = 0; column < columns; ++column) cells_.push_back(ReadCell(statement, column));
+        ++recordCount_;
+    }
+    return rc == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(db_));
+}
+
+std::string clsSQLite::OpenDB(const std::string& path) {
+    CloseDB();
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    std::string error = rc == SQLITE_OK ? "" : raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
+    if (error.empty()) {
+        sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+        // SQLite reads the file lazily; reading the schema now makes a file that is no
+        // database fail here rather than at the first statement.
+        if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) != SQLITE_OK)
+            error = sqlite3_errmsg(raw);
+    }
+    if (!error.empty()) {
+        sqlite3_close(raw);
+        return error;
+    }
+    db_ = raw;
+    fileName_ = path;
+    return {};
+}
+
+void clsSQLite::CloseDB() {
+    if (!db_) return;
+    sqlite3_close(db_);  // every statement is finalised before Execute returns
+    db_ = nullptr;
+    fileName_.clear();
+    transactionDepth_ = 0;
+}
+
+void clsSQLite::ClearResult() {
+    std::vector<Cell>().swap(cells_);  // hand the memory of a large result back at once
+    recordCount_ = 0;
+    columnCount_ = 0;
+    currentRow_ = -1;
+}
+
+std::string clsSQLite::RunQuietly(const std::string& sql) {
+    if (!db_) return "SQLite database not open";
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) == SQLITE_OK) return {};
+    std::string error = message ? message : sqlite3_errmsg(db_);
+    sqlite3_free(message);
+    return error;
+}
+
+clsSQLite::Transaction::Transaction(clsSQLite& store)
+    : store_(store), name_("rv_unit" + std::to_string(store.transactionDepth_ + 1)) {
+    beginError_ = store_.RunQuietly("SAVEPOINT " + name_ + ";");
+    open_ = beginError_.empty();
+    if (open_) ++store_.transactionDepth_;
+}
+
+clsSQLite::Transaction::~Transaction() { Rollback(); }
+
+std::string clsSQLite::Transaction::Commit() {
+    if (!open_) return beginError_.empty() ? "The transaction has already ended" : beginError_;
+    std::string error = store_.RunQuietly("RELEASE " + name_ + ";");
+    if (!error.empty()) {
+        Rollback();
+        return error;
+    }
+    End();
+    return {};
+}
+
+void clsSQLite::Transaction::Rollback() {
+    if (!open_) return;
+    // When the engine has already undone the whole transaction (a full disk, say), the
+    // savepoint is gone and this fails harmlessly.
+    store_.RunQuietly("ROLLBACK TO " + name_ + "; RELEASE " + name_ + ";");
+    End();
+    if (store_.transactionDepth_ == 0 && store_.db_ && !sqlite3_get_autocommit(store_.db_))
+        store_.RunQuietly("ROLLBACK;");
+}
+
+void clsSQLite::Transaction::End() {
+    open_ = false;
+    if (store_.transactionDepth_ > 0) --store_.transactionDepth_;  // 0 already when the file was closed
+}

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The one way into a catalogue: one open SQLite 3 file, one statement at a time, and the whole
+// result of the last statement held in memory and walked with a cursor.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/Cell.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class clsSQLite {
+public:
+    clsSQLite() = default;
+    clsSQLite(const clsSQLite&) = delete;
+    clsSQLite& operator=(const clsSQLite&) = delete;
+    ~clsSQLite();
+
+    // Cursor moves never leave the result: at either end they return false and stay put.
+    bool MoveNext();
+    bool MoveFirst();
+    bool MovePrevious();
+    // True when no row follows the current one: already on the last row, and for an empty result.
+    // (Named so because EOF is a macro of the C library.)
+    bool IsEOF() const;
+
+    int RecordCount() const { return recordCount_; }
+    // 0 when the last statement returned no rows, even for a SELECT with columns.
+    int ColumnCount() const { return columnCount_; }
+    // The path exactly as passed to the last successful OpenDB; "" after a failed one.
+    const std::string& FileName() const { return fileName_; }
+    bool DBOpen() const { return db_ != nullptr; }
+    // The row ID the last INSERT on this connection gave its row; -1 when no catalogue is open.
+    std::int64_t LastRowID() const;
+
+    // Column index of the current row, by position. Out of range, or with no current row, it is
+    // the NULL cell, which reads as "" and as 0.
+    const Cell& Field(int index) const;
+
+    // Runs the SQL text and holds its rows, replacing the previous result; the cursor then stands
+    // on the first row. Returns "" on success, otherwise the engine's message with an empty
+    // result. With no catalogue open: "SQLite database not open", and the old result stays.
+    std::string Execute(const std::string& sql);
+
+    // Opens the catalogue file at path, creating an empty database when nothing is there, after
+    // closing the one that was open. Returns "" or the engine's message; a failed open leaves no
+    // catalogue open. A file that is not an SQLite 3 database fails here, not at the first
+    // statement. The held result is left alone.
+    std::string OpenDB(const std::string& path);
+    // Closes the catalogue if one is open; a second call does nothing.
+    void CloseDB();
+
+    // Makes the statements run while it lives one unit: all of them or none. It commits only when
+    // told; otherwise the destructor rolls back. Guards nest (savepoints), and neither beginning
+    // nor ending one disturbs the held result.
+    class Transaction {
+    public:
+        explicit Transaction(clsSQLite& store);
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+        ~Transaction();
+        // "" when the transaction began; otherwise why not (no catalogue open, for instance).
+        const std::string& BeginError() const { return beginError_; }
+        // "" on success. A failed commit rolls back and returns the engine's message.
+        std::string Commit();
+
+    private:
+        void Rollback();
+        void End();
+
+        clsSQLite& store_;
+        std::string name_;
+        std::string beginError_;
+        bool open_ = false;
+    };
+
+private:
+    void ClearResult();
+    // Runs SQL without touching the held result; for transaction control and checks.
+    std::string RunQuietly(const std::string& sql);
+    std::string ReadRows(sqlite3_stmt* statement);
+
+    sqlite3* db_ = nullptr;
+    std::string fileName_;
+    std::vector<Cell> cells_;  // RecordCount rows of ColumnCount cells, row after row
+    int recordCount_ = 0;
+    int columnCount_ = 0;
+    int currentRow_ = -1;
+    int transactionDepth_ = 0;
+};

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The catalogue file: its seven tables, making a new one, and telling one from other files.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "store/clsSQLite.h"
+
+struct CatalogueTable {
+    std::string_view Name;
+    std::string_view Create;  // exactly as it runs; the runs of blanks are part of the text
+};
+// The seven tables of a catalogue, in the order they are created.
+extern const std::array<CatalogueTable, 7> kCatalogueTables;
+
+// Creates an empty catalogue at exactly path and makes it the open one of store (closing the one
+// that was open). Returns "" on success; "File already exists" when anything is at path; otherwise
+// the engine's message, with no file left behind and the catalogue that was open still open.
+std::string CreateNewDatabase(clsSQLite& store, const std::string& path);
+
+// Whether an existing file is a catalogue, and when not, why, in a sentence for the user.
+struct CatalogueCheck {
+    std::string Reason;  // "" for a catalogue
+    explicit operator bool() const { return Reason.empty(); }
+};
+// Reads the file without changing it.
+CatalogueCheck IsCatalogue(const std::string& path);
