@@ -19,7 +19,6 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder() {
         std::error_code ignored;
-        std::filesystem::permissions(root_, std::filesystem::perms::owner_all, ignored);
         std::filesystem::remove_all(root_, ignored);
     }
 

@@ -13,10 +13,6 @@ class OpenStore : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(store.OpenDB(folder.Path("c.rvd")), ""); }
     void Run(const std::string& sql) { ASSERT_EQ(store.Execute(sql), "") << sql; }
-    int Count(const std::string& table) {
-        EXPECT_EQ(store.Execute("SELECT count(*) FROM " + table), "");
-        return static_cast<int>(store.Field(0).AsInt());
-    }
 
     TempFolder folder;
     clsSQLite store;
@@ -24,40 +20,17 @@ protected:
 
 }  // namespace
 
-TEST(ClosedStore, RefusesStatementsAndReadsAsEmpty) {
-    clsSQLite store;
-    EXPECT_EQ(store.Execute("SELECT 1"), "SQLite database not open");
-    EXPECT_FALSE(store.DBOpen());
-    EXPECT_EQ(store.FileName(), "");
-    EXPECT_EQ(store.LastRowID(), -1);
-    EXPECT_FALSE(store.MoveFirst());
-    EXPECT_TRUE(store.Field(0).IsNull());
-    store.CloseDB();
-    store.CloseDB();
-    EXPECT_NE(clsSQLite::Transaction(store).BeginError(), "");
-}
-
-TEST_F(OpenStore, OneRowResultStandsOnItsOnlyRowAtTheEnd) {
-    Run("SELECT 'it''s'");
-    EXPECT_EQ(store.RecordCount(), 1);
-    EXPECT_EQ(store.Field(0).AsText(), "it's");  // no MoveFirst needed
-    EXPECT_TRUE(store.IsEOF());
-    EXPECT_FALSE(store.MoveNext());
-    EXPECT_FALSE(store.MovePrevious());
-    EXPECT_EQ(store.Field(0).AsText(), "it's");
-}
-
 TEST_F(OpenStore, WalksRowsAndReadsCellsByPosition) {
     Run("CREATE TABLE t(n INTEGER, x)");
-    Run("INSERT INTO t VALUES(1, NULL); INSERT INTO t VALUES(2, 'two'); INSERT INTO t VALUES(3, 4.5)");
+    Run("INSERT INTO t VALUES(1, NULL); INSERT INTO t VALUES(2, 'it''s'); INSERT INTO t VALUES(3, 4.5)");
     Run("SELECT n, x FROM t ORDER BY n");
     ASSERT_EQ(store.RecordCount(), 3);
     ASSERT_EQ(store.ColumnCount(), 2);
-    EXPECT_EQ(store.Field(1).AsText(), "");  // NULL
+    EXPECT_EQ(store.Field(1).AsText(), "");  // NULL, read without MoveFirst
     EXPECT_EQ(store.Field(1).AsInt(), 0);
-    EXPECT_FALSE(store.IsEOF());
     EXPECT_TRUE(store.MoveNext());
-    EXPECT_EQ(store.Field(1).AsText(), "two");
+    EXPECT_EQ(store.Field(1).AsText(), "it's");
+    EXPECT_FALSE(store.IsEOF());
     EXPECT_TRUE(store.MoveNext());
     EXPECT_EQ(store.Field(1).AsText(), "4.5");
     EXPECT_TRUE(store.IsEOF());
@@ -67,14 +40,16 @@ TEST_F(OpenStore, WalksRowsAndReadsCellsByPosition) {
     EXPECT_EQ(store.Field(0).AsInt(), 2);
     EXPECT_TRUE(store.Field(2).IsNull());
     EXPECT_TRUE(store.Field(-1).IsNull());
-    EXPECT_TRUE(store.MoveFirst());
-    EXPECT_EQ(store.Field(0).AsInt(), 1);
+
+    Run("SELECT 'only'");
+    EXPECT_TRUE(store.IsEOF());
+    EXPECT_FALSE(store.MoveNext());
+    EXPECT_FALSE(store.MovePrevious());
 }
 
 TEST_F(OpenStore, StatementsWithoutRowsAndFailuresLeaveAnEmptyResult) {
     Run("CREATE TABLE t(id INTEGER PRIMARY KEY, x)");
-    for (const char* sql : {"INSERT INTO t VALUES(NULL, 'a')", "SELECT x FROM t WHERE x = 'none'",
-                            "UPDATE t SET x = 'b'", "DELETE FROM t WHERE 0"}) {
+    for (const char* sql : {"INSERT INTO t VALUES(NULL, 'a')", "SELECT x FROM t WHERE x = 'none'", "UPDATE t SET x = 'b'"}) {
         Run("SELECT 1, 2");
         Run(sql);
         EXPECT_EQ(store.RecordCount(), 0) << sql;
@@ -82,26 +57,21 @@ TEST_F(OpenStore, StatementsWithoutRowsAndFailuresLeaveAnEmptyResult) {
         EXPECT_FALSE(store.MoveFirst()) << sql;
         EXPECT_TRUE(store.Field(0).IsNull()) << sql;
     }
+    EXPECT_EQ(store.LastRowID(), 1);
     Run("SELECT 1");
     EXPECT_NE(store.Execute("SELEC x FROM t").find("syntax error"), std::string::npos);
     EXPECT_EQ(store.RecordCount(), 0);
-    EXPECT_NE(store.Execute("SELECT nothing FROM missing"), "");
 }
 
-TEST_F(OpenStore, LastRowIDIsTheKeyTheInsertReceived) {
-    Run("CREATE TABLE t(id INTEGER PRIMARY KEY, x)");
-    Run("INSERT INTO t VALUES(41, 'a')");
-    Run("INSERT INTO t(id, x) VALUES(NULL, 'b')");
-    EXPECT_EQ(store.LastRowID(), 42);
-    store.CloseDB();
-    EXPECT_EQ(store.LastRowID(), -1);
-}
-
-TEST_F(OpenStore, ClosingKeepsTheResultAndRefusesTheNextStatement) {
+TEST_F(OpenStore, ClosedStoreRefusesStatementsAndKeepsItsResult) {
     Run("SELECT 'kept'");
+    store.CloseDB();
     store.CloseDB();
     EXPECT_EQ(store.Execute("SELECT 1"), "SQLite database not open");
     EXPECT_EQ(store.Field(0).AsText(), "kept");
+    EXPECT_EQ(store.LastRowID(), -1);
+    EXPECT_EQ(store.FileName(), "");
+    EXPECT_NE(clsSQLite::Transaction(store).BeginError(), "");
 }
 
 TEST(OpenDB, CreatesAMissingFileAndAFailedOpenClosesThePrevious) {
@@ -115,7 +85,6 @@ TEST(OpenDB, CreatesAMissingFileAndAFailedOpenClosesThePrevious) {
     EXPECT_NE(store.OpenDB(folder.Write("notes.txt", "not a database, just words\n")), "");
     EXPECT_FALSE(store.DBOpen());
     EXPECT_EQ(store.FileName(), "");
-    EXPECT_NE(store.OpenDB(folder.Path("no/such/folder.rvd")), "");
 }
 
 TEST_F(OpenStore, TransactionCommitsOnlyWhenTold) {
@@ -125,7 +94,6 @@ TEST_F(OpenStore, TransactionCommitsOnlyWhenTold) {
         ASSERT_EQ(unit.BeginError(), "");
         Run("INSERT INTO t VALUES('dropped')");
     }
-    EXPECT_EQ(Count("t"), 0);
     {
         clsSQLite::Transaction outer(store);
         Run("INSERT INTO t VALUES('kept')");
@@ -137,10 +105,8 @@ TEST_F(OpenStore, TransactionCommitsOnlyWhenTold) {
         EXPECT_EQ(outer.Commit(), "");
         EXPECT_EQ(store.Field(0).AsText(), "kept");  // committing left the result alone
     }
-    EXPECT_EQ(Count("t"), 1);
-
-    clsSQLite other;  // a second connection sees only committed rows
+    clsSQLite other;  // a second connection sees only what was committed
     ASSERT_EQ(other.OpenDB(store.FileName()), "");
-    ASSERT_EQ(other.Execute("SELECT count(*) FROM t"), "");
-    EXPECT_EQ(other.Field(0).AsInt(), 1);
+    ASSERT_EQ(other.Execute("SELECT group_concat(x) FROM t"), "");
+    EXPECT_EQ(other.Field(0).AsText(), "kept");
 }
