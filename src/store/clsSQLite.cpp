@@ -10,10 +10,14 @@ namespace {
 // Another program (a second window, a cron job) may hold the file for a moment.
 constexpr int kBusyTimeoutMs = 3000;
 
-struct StatementCloser {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
+int Bind(sqlite3_stmt* statement, int index, const Cell& value) {
+    if (value.IsNull()) return sqlite3_bind_null(statement, index);
+    if (value.IsText()) {
+        const std::string text = value.AsText();
+        return sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    return sqlite3_bind_int64(statement, index, value.AsInt());
+}
 
 Cell ReadCell(sqlite3_stmt* statement, int column) {
     switch (sqlite3_column_type(statement, column)) {
@@ -29,6 +33,8 @@ Cell ReadCell(sqlite3_stmt* statement, int column) {
 }
 
 }  // namespace
+
+void clsSQLite::StatementCloser::operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 
 clsSQLite::~clsSQLite() {
     ClearResult();
@@ -91,6 +97,63 @@ std::string clsSQLite::Execute(const std::string& sql) {
     return {};
 }
 
+sqlite3_stmt* clsSQLite::Compiled(const std::string& sql, std::string& error) {
+    if (const auto kept = compiled_.find(sql); kept != compiled_.end()) return kept->second.get();
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &raw, nullptr) !=
+        SQLITE_OK) {
+        error = sqlite3_errmsg(db_);
+        sqlite3_finalize(raw);
+        return nullptr;
+    }
+    if (!raw) {
+        error = "No statement to run";
+        return nullptr;
+    }
+    return compiled_.emplace(sql, Statement(raw)).first->second.get();
+}
+
+std::string clsSQLite::Execute(const std::string& sql, const std::vector<Cell>& params) {
+    if (!db_) return "SQLite database not open";
+    ClearResult();
+    std::string error;
+    sqlite3_stmt* statement = Compiled(sql, error);
+    for (int i = 0; statement && i < static_cast<int>(params.size()); ++i) {
+        if (Bind(statement, i + 1, params[i]) != SQLITE_OK) error = sqlite3_errmsg(db_);
+    }
+    if (statement && error.empty()) error = ReadRows(statement);
+    if (statement) {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+    }
+    if (!error.empty()) {
+        ClearResult();
+        return error;
+    }
+    if (recordCount_ > 0) currentRow_ = 0;
+    return {};
+}
+
+std::int64_t clsSQLite::Row::Int(int column) const { return sqlite3_column_int64(statement_, column); }
+
+std::string_view clsSQLite::Row::Text(int column) const {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    return bytes ? std::string_view(bytes, sqlite3_column_bytes(statement_, column)) : std::string_view();
+}
+
+std::string clsSQLite::Query(const std::string& sql, const std::function<void(const Row&)>& visit) {
+    if (!db_) return "SQLite database not open";
+    ClearResult();
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+        return sqlite3_errmsg(db_);
+    const Statement statement(raw);
+    if (!statement) return {};  // only blanks or a comment
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) visit(Row(raw));
+    return rc == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(db_));
+}
+
 std::string clsSQLite::ReadRows(sqlite3_stmt* statement) {
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -127,7 +190,8 @@ std::string clsSQLite::OpenDB(const std::string& path) {
 
 void clsSQLite::CloseDB() {
     if (!db_) return;
-    sqlite3_close(db_);  // every statement is finalised before Execute returns
+    compiled_.clear();
+    sqlite3_close(db_);
     db_ = nullptr;
     fileName_.clear();
     transactionDepth_ = 0;
@@ -142,10 +206,13 @@ void clsSQLite::ClearResult() {
 
 std::string clsSQLite::RunQuietly(const std::string& sql) {
     if (!db_) return "SQLite database not open";
-    char* message = nullptr;
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) == SQLITE_OK) return {};
-    std::string error = message ? message : sqlite3_errmsg(db_);
-    sqlite3_free(message);
+    std::string error;
+    sqlite3_stmt* statement = Compiled(sql, error);
+    if (!statement) return error;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+    }
+    // reset hands back the step's failure, as errmsg would before it
+    if (sqlite3_reset(statement) != SQLITE_OK) error = sqlite3_errmsg(db_);
     return error;
 }
 
@@ -173,7 +240,8 @@ void clsSQLite::Transaction::Rollback() {
     if (!open_) return;
     // When the engine has already undone the whole transaction (a full disk, say), the
     // savepoint is gone and this fails harmlessly.
-    store_.RunQuietly("ROLLBACK TO " + name_ + "; RELEASE " + name_ + ";");
+    store_.RunQuietly("ROLLBACK TO " + name_ + ";");
+    store_.RunQuietly("RELEASE " + name_ + ";");
     End();
     if (store_.transactionDepth_ == 0 && store_.db_ && !sqlite3_get_autocommit(store_.db_))
         store_.RunQuietly("ROLLBACK;");

@@ -4,7 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "store/Cell.h"
@@ -44,6 +48,25 @@ public:
     // on the first row. Returns "" on success, otherwise the engine's message with an empty
     // result. With no catalogue open: "SQLite database not open", and the old result stays.
     std::string Execute(const std::string& sql);
+    // As Execute for one statement whose values are parameters ?1, ?2, ... bound to params in
+    // order. Its compiled form is kept, until the catalogue closes, for the next call with the same
+    // text: for fixed texts run thousands of times in a bulk operation.
+    std::string Execute(const std::string& sql, const std::vector<Cell>& params);
+
+    // One row of a streamed query, valid only during the visit of that row. NULL reads as "" and 0.
+    class Row {
+    public:
+        explicit Row(sqlite3_stmt* statement) : statement_(statement) {}
+        std::int64_t Int(int column) const;
+        std::string_view Text(int column) const;
+
+    private:
+        sqlite3_stmt* statement_;
+    };
+    // Runs one statement and hands each row to visit as it comes, holding none of them: for
+    // results too large to hold whole. The held result is cleared. Returns "" or the engine's
+    // message; a failure may come after some rows were visited.
+    std::string Query(const std::string& sql, const std::function<void(const Row&)>& visit);
 
     // Opens the catalogue file at path, creating an empty database when nothing is there, after
     // closing the one that was open. Returns "" or the engine's message; a failed open leaves no
@@ -82,6 +105,12 @@ private:
     // Runs SQL without touching the held result; for transaction control and checks.
     std::string RunQuietly(const std::string& sql);
     std::string ReadRows(sqlite3_stmt* statement);
+    sqlite3_stmt* Compiled(const std::string& sql, std::string& error);
+
+    struct StatementCloser {
+        void operator()(sqlite3_stmt* statement) const;
+    };
+    using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
 
     sqlite3* db_ = nullptr;
     std::string fileName_;
@@ -90,4 +119,5 @@ private:
     int columnCount_ = 0;
     int currentRow_ = -1;
     int transactionDepth_ = 0;
+    std::unordered_map<std::string, Statement> compiled_;  // by SQL text; emptied before closing
 };

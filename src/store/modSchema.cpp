@@ -35,7 +35,22 @@ const std::array<CatalogueTable, 7> kCatalogueTables = {{
      "VARCHAR2(50));"},
 }};
 
+const std::array<std::string_view, 4> kCatalogueIndexes = {
+    "CREATE INDEX IF NOT EXISTS idxKeywordText ON tblKeyword(Keyword);",
+    "CREATE INDEX IF NOT EXISTS idxExtensionText ON tblFileExtension(Extension);",
+    "CREATE INDEX IF NOT EXISTS idxFileKeywordFile ON tblFileKeywordJunction(FileID);",
+    "CREATE INDEX IF NOT EXISTS idxFileExtensionType ON tblFileExtensionJunction(FileTypeID);",
+};
+
 namespace {
+
+std::string AddIndexes(clsSQLite& store) {
+    clsSQLite::Transaction unit(store);
+    for (const std::string_view index : kCatalogueIndexes) {
+        if (std::string error = store.Execute(std::string(index)); !error.empty()) return error;
+    }
+    return unit.Commit();
+}
 
 std::string MakeTables(const std::string& path) {
     clsSQLite fresh;
@@ -45,6 +60,7 @@ std::string MakeTables(const std::string& path) {
     for (const CatalogueTable& table : kCatalogueTables) {
         if (std::string error = fresh.Execute(std::string(table.Create)); !error.empty()) return error;
     }
+    if (std::string error = AddIndexes(fresh); !error.empty()) return error;
     return unit.Commit();
 }
 
@@ -125,3 +141,10 @@ std::string CreateNewDatabase(clsSQLite& store, const std::string& path) {
 }
 
 CatalogueCheck IsCatalogue(const std::string& path) { return {WhyNotCatalogue(path)}; }
+
+std::string OpenCatalogue(clsSQLite& store, const std::string& path) {
+    if (const CatalogueCheck check = IsCatalogue(path); !check) return check.Reason;
+    if (std::string error = store.OpenDB(path); !error.empty()) return error;
+    AddIndexes(store);  // only speed is lost without them
+    return {};
+}

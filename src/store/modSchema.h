@@ -15,6 +15,10 @@ struct CatalogueTable {
 // The seven tables of a catalogue, in the order they are created.
 extern const std::array<CatalogueTable, 7> kCatalogueTables;
 
+// Indexes that make the look-ups by keyword and extension text, and the rewrites of one file's or
+// one type's links, independent of the catalogue's size. They change no row and no result.
+extern const std::array<std::string_view, 4> kCatalogueIndexes;
+
 // Creates an empty catalogue at exactly path and makes it the open one of store (closing the one
 // that was open). Returns "" on success; "File already exists" when anything is at path; otherwise
 // the engine's message, with no file left behind and the catalogue that was open still open.
@@ -27,3 +31,9 @@ struct CatalogueCheck {
 };
 // Reads the file without changing it.
 CatalogueCheck IsCatalogue(const std::string& path);
+
+// Opens an existing catalogue in store after checking that it is one: "" or the sentence of
+// IsCatalogue (the catalogue that was open then stays open), or the engine's message.
+// Adds the indexes that an older catalogue lacks; a file that cannot take them (read-only,
+// say) opens all the same.
+std::string OpenCatalogue(clsSQLite& store, const std::string& path);

@@ -63,6 +63,20 @@ TEST_F(OpenStore, StatementsWithoutRowsAndFailuresLeaveAnEmptyResult) {
     EXPECT_EQ(store.RecordCount(), 0);
 }
 
+TEST_F(OpenStore, BoundParametersAreValuesNeverSql) {
+    Run("CREATE TABLE t(x, n)");
+    for (const Cell& value : {Cell("it's'); DROP TABLE t; --"), Cell(), Cell(std::int64_t{1} << 40)})
+        ASSERT_EQ(store.Execute("INSERT INTO t VALUES(?1, ?2)", {value, 7}), "");
+    ASSERT_EQ(store.Execute("SELECT x FROM t WHERE n=?1 ORDER BY rowid", {7}), "");
+    ASSERT_EQ(store.RecordCount(), 3);
+    EXPECT_EQ(store.Field(0).AsText(), "it's'); DROP TABLE t; --");
+    store.MoveNext();
+    EXPECT_TRUE(store.Field(0).IsNull());
+    store.MoveNext();
+    EXPECT_EQ(store.Field(0).AsInt(), std::int64_t{1} << 40);
+    EXPECT_NE(store.Execute("INSERT INTO missing VALUES(?1)", {1}), "");
+}
+
 TEST_F(OpenStore, ClosedStoreRefusesStatementsAndKeepsItsResult) {
     Run("SELECT 'kept'");
     store.CloseDB();

@@ -26,7 +26,7 @@ TEST(CreateNewDatabase, MakesExactlyTheSevenEmptyTablesAndOpensThem) {
     EXPECT_TRUE(store.DBOpen());
     EXPECT_EQ(store.FileName(), path);
 
-    ASSERT_EQ(store.Execute("SELECT type, name, sql FROM sqlite_master ORDER BY rowid;"), "");
+    ASSERT_EQ(store.Execute("SELECT type, name, sql FROM sqlite_master WHERE type='table' ORDER BY rowid;"), "");
     ASSERT_EQ(store.RecordCount(), 7);
     for (const CatalogueTable& table : kCatalogueTables) {
         EXPECT_EQ(store.Field(0).AsText(), "table");
