@@ -82,3 +82,19 @@ TEST(IsCatalogue, TellsWhyAFileIsNotACatalogue) {
     EXPECT_EQ(IsCatalogue(MakeDatabase(folder, "partial.rvd", allButKeywords)).Reason,
               "The catalogue lacks the table tblKeyword");
 }
+
+TEST(OpenCatalogue, ChecksTheFileAndGivesOlderCataloguesTheirIndexes) {
+    TempFolder folder;
+    std::string tablesOnly;
+    for (const CatalogueTable& table : kCatalogueTables) tablesOnly += table.Create;
+    const std::string older = MakeDatabase(folder, "older.rvd", tablesOnly);
+    clsSQLite store;
+    ASSERT_EQ(OpenCatalogue(store, older), "");
+    ASSERT_EQ(store.Execute("SELECT count(*) FROM sqlite_master WHERE type='index'"), "");
+    EXPECT_EQ(store.Field(0).AsInt(), static_cast<std::int64_t>(kCatalogueIndexes.size()));
+
+    EXPECT_EQ(OpenCatalogue(store, folder.Write("notes.txt", "words")), "Not an SQLite database");
+    EXPECT_EQ(OpenCatalogue(store, folder.Path("missing.rvd")), "No such file");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("missing.rvd")));
+    EXPECT_EQ(store.FileName(), older);
+}
