@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Facts about a media file: whether it plays, its length, and an AVI file's video handler (FourCC).
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+// How long one probe may take before it gives up; a corrupt or hostile file must not hold a
+// directory scan.
+inline constexpr std::chrono::milliseconds kMediaProbeTimeout{5000};
+
+struct MediaInfo {
+    // A playable media file: FFmpeg recognises it, it has sound or a moving picture (not only a
+    // still image, a cover or text), and its length is known.
+    bool IsMedia = false;
+    // Whole milliseconds, rounded, up to INT32_MAX, when IsMedia; otherwise a negative error code
+    // (FFmpeg's, or the negated errno).
+    std::int32_t Length = 0;
+    // GetFourCC's answer, read for every file whether media or not.
+    std::string FourCC;
+    // "" for a media file; otherwise a sentence naming the file and why it is not media.
+    std::string Reason;
+    // The file could not be examined (no access, read error, time-out), as opposed to examined and
+    // found not to be media. Such a Reason is worth logging.
+    bool ProbeFailed = false;
+};
+
+// Probes the file once, for all its facts. Files that plainly are not media (missing, empty, not
+// a plain file) are answered without FFmpeg. The probe reads only this file: whatever other file
+// or address a playlist inside it names is not opened. FFmpeg's own log is silenced for the whole
+// process. Safe to call from several threads at once.
+MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeout = kMediaProbeTimeout);
+
+// GetMediaInfo(path).IsMedia.
+bool IsMediaFile(const std::string& path);
+// GetMediaInfo(path).Length: milliseconds, or a negative error code when not playable media.
+std::int32_t GetMediaLength(const std::string& path);
+
+// For a RIFF file, the four bytes that follow the first "vids" standing at a multiple of 4 in
+// bytes 4 to 515 (in an AVI file, the handler of its first video stream), exactly as stored (four
+// zero bytes give four zero characters). "" for any other file, when there is no such "vids" or it
+// has fewer than four bytes behind it, and when the file cannot be opened or read.
+std::string GetFourCC(const std::string& path);

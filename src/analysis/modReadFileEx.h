@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The CRC-32 of a file's whole contents, read as fast as the disk gives it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Bytes asked of the kernel per read. Large reads keep the system-call count low; the kernel's
+// read-ahead keeps the disk busy while a chunk is folded.
+inline constexpr std::size_t kCRCChunkSize = std::size_t{1} << 20;
+
+struct CRCResult {
+    std::string Text;         // the CRC text; "" whenever no CRC was computed
+    std::uint32_t Value = 0;  // the CRC; meaningful only when Text is not empty
+    std::string Error;        // "" on success, otherwise a sentence naming the file and the reason
+    bool Cancelled = false;   // the progress callback stopped it (Error says so too)
+    explicit operator bool() const { return Error.empty(); }
+};
+
+// Told after each chunk how many bytes are done and how many the file held when it was opened
+// (done can pass total when the file grows meanwhile). Returning false stops the computation.
+using CRCProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
+
+// Reads the file at path to its end and returns the standard CRC-32 of everything read.
+// - A file of 0 bytes has the value 0 and the text "0".
+// - A file that cannot be opened or read (missing, no permission, I/O error, not a plain file)
+//   gives "Could not read PATH: REASON" and an empty text, never a value that could be mistaken
+//   for a CRC.
+// - A stop asked by progress gives "Cancelled: PATH", Cancelled set and an empty text.
+// The file is closed before the call returns. Any number of computations may run at once.
+CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress = {});
