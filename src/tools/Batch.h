@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Groups the writes of a bulk run into transactions of at most 500 units or one second, whichever
+// comes first. A crash or a kill then loses at most the group in flight, never a unit committed
+// before and never half a unit, while the run avoids a disk flush per record.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "store/clsSQLite.h"
+
+class Batch {
+public:
+    explicit Batch(clsSQLite& store) : store_(store) {}
+    // Call before a unit's writes.
+    std::string Begin();
+    // Call after a unit's writes succeeded; commits the group when it is full or old.
+    std::string UnitDone();
+    // Commits what is pending. Also the first thing to do after a unit failed, so the good units
+    // before it are kept (if the engine has not already undone them). "" or the reason.
+    std::string Finish();
+    // Units known to be on disk.
+    int Committed() const { return committed_; }
+
+private:
+    clsSQLite& store_;
+    std::optional<clsSQLite::Transaction> group_;
+    std::chrono::steady_clock::time_point started_;
+    int pending_ = 0;
+    int committed_ = 0;
+};

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Catalogues every file of a folder that matches a pattern in one run, skipping files catalogued
+// already by path or by CRC, and logs the skips in "load.log".
+#pragma once
+
+#include <string>
+
+#include "model/Catalogue.h"
+#include "tools/ToolHost.h"
+
+struct LoadDirectoryRequest {
+    std::string Folder;    // a "/" is added unless it ends with one
+    std::string Patterns;  // "*.mp3" or several, "*.mp3;*.flac"; letter case is ignored
+    bool ScanSubdirectories = false;
+    bool CalculateCRC = false;  // the AutoCalculateCRC setting
+};
+
+// Adds the files to the catalogue in batches and to catalogue.Files as provisional records, so later
+// files of the run are checked against them; the caller reloads the sets afterwards. Changed: files
+// added; Skipped: possible duplicates; Unreadable: files that could not be read or inspected. A stop
+// asked through host keeps what was added. host sees every file, the status and the log.
+ToolResult LoadDirectory(Catalogue& catalogue, const LoadDirectoryRequest& request, ToolHost& host);

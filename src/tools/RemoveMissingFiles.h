@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Deletes the records whose files are gone, listing each in "delete.log".
+#pragma once
+
+#include "model/Catalogue.h"
+#include "tools/ToolHost.h"
+
+// Walks catalogue.Files as loaded; the caller reloads the sets afterwards. A record is deleted only
+// when its folder exists and can be read and the file is not in it. A file out of reach (its folder
+// missing, as on an unplugged drive, or unreadable) is kept and logged as skipped, so a run with a
+// drive away deletes nothing. The log is appended to, not started anew. Changed: records deleted;
+// Skipped: records kept as out of reach.
+ToolResult RemoveMissingFiles(Catalogue& catalogue, ToolHost& host);

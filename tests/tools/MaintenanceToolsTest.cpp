@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <sys/stat.h>
+
+#include "model/modCatalogue.h"
+#include "tools/DetectFileTypes.h"
+#include "tools/DetectMovedFiles.h"
+#include "tools/FindReplace.h"
+#include "tools/RemoveMissingFiles.h"
+#include "tools/ToolFixture.h"
+
+namespace {
+
+class Maintenance : public ToolTest {
+protected:
+    int Add(const std::string& path, int type = -1, std::vector<std::string> keywords = {}) {
+        FileRecord record;
+        record.FileName = path;
+        record.TypeID = type;
+        record.Title = "kept";
+        record.Keywords = std::move(keywords);
+        return InsertFile(catalogue, record).ID;
+    }
+};
+
+}  // namespace
+
+TEST_F(Maintenance, RemoveMissingDeletesOnlyFilesThatAreTrulyGone) {
+    const std::string present = Make("here.avi");
+    const std::string hidden = Make(".hidden.avi");
+    Add(present);
+    Add(hidden);
+    Add(media + "gone 'quoted'.avi", -1, {"k"});
+    Add(folder.Path("unplugged/drive/a.avi"));
+    Reload();
+    ToolResult result = RemoveMissingFiles(catalogue, host);
+    EXPECT_EQ(result.Error, "");
+    EXPECT_EQ(result.Changed, 1);
+    EXPECT_EQ(result.Skipped, 1);
+    const std::string skipped = "Skipped unreachable file " + folder.Path("unplugged/drive/a.avi") + "\n";
+    EXPECT_EQ(Log("delete.log"), "Deleted missing file " + media + "gone 'quoted'.avi\n" + skipped);
+    EXPECT_EQ(Paths(), (std::vector<std::string>{media + ".hidden.avi", media + "here.avi", folder.Path("unplugged/drive/a.avi")}));
+    EXPECT_EQ(catalogue.Store.Execute("SELECT count(*) FROM tblFileKeywordJunction"), "");
+    EXPECT_EQ(catalogue.Store.Field(0).AsInt(), 0);
+
+    result = RemoveMissingFiles(catalogue, host);  // a second run appends
+    EXPECT_EQ(result.Changed, 0);
+    EXPECT_EQ(Log("delete.log"), "Deleted missing file " + media + "gone 'quoted'.avi\n" + skipped + skipped);
+    EXPECT_EQ(host.shownLogs.size(), 2u);
+}
+
+TEST_F(Maintenance, DetectMovedRepointsRecordsByFileNameOnly) {
+    const std::string moved = Make("new place/a é.avi");
+    const int first = Add("/old/a é.avi", 1, {"live"});
+    Add("/elsewhere/a é.avi");
+    Add(moved);
+    Add("/old/not there.avi");
+    Reload();
+    const ToolResult result = DetectMovedFiles(catalogue, media + "new place", host);
+    EXPECT_EQ(result.Changed, 2);
+    EXPECT_EQ(Log("move.log"), "Reelvault\nThe following files have been detected as being moved\n"
+                               "/elsewhere/a é.avi MOVED TO " + moved + "\n/old/a é.avi MOVED TO " + moved + "\n");
+    Reload();
+    ASSERT_TRUE(catalogue.Files.GotoFileID(first));
+    EXPECT_EQ(*catalogue.Files.Current(), (FileRecord{first, moved, "kept", 1, 0, "", 0, 0, "", 0, {"live"}}));
+
+    EXPECT_EQ(DetectMovedFiles(catalogue, "", host).Changed, 0);
+    EXPECT_EQ(Log("move.log"), "Reelvault\nThe following files have been detected as being moved\n");
+}
+
+TEST_F(Maintenance, DetectFileTypesWritesOnlyWrongTypes) {
+    ASSERT_EQ(SaveFileType(catalogue, -1, "Audio", "", {"mp3"}).Error, "");
+    ASSERT_EQ(SaveFileType(catalogue, -1, "Video", "", {"avi"}).Error, "");
+    Add("/m/clip.MP3", 2);
+    Add("/m/right.avi", 2);
+    Add("/my.dir/clip", 2);
+    Add("/m/none");
+    Reload();
+    const ToolResult result = DetectFileTypes(catalogue, host);
+    EXPECT_EQ(result.Changed, 1);
+    EXPECT_EQ(host.statuses, (std::vector<std::string>{"Please wait.  Detecting file types....", ""}));
+    ASSERT_EQ(catalogue.Store.Execute("SELECT group_concat(quote(Type)) FROM (SELECT Type FROM tblFile ORDER BY FileID)"), "");
+    EXPECT_EQ(catalogue.Store.Field(0).AsText(), "1,2,2,NULL");
+}
+
+TEST_F(Maintenance, FindReplaceIsCaseSensitiveAndAtomicPerRecord) {
+    EXPECT_EQ(ReplaceAll("aaa", "aa", "b"), "ba");
+    EXPECT_EQ(ReplaceAll("/x/y/x", "x", ""), "//y/");
+    Add("/Media/Rock'n'Roll/a.mp3");
+    Add("/media/b.avi");
+    Reload();
+    EXPECT_EQ(FindReplace(catalogue, "", "x", host).Error, "You must enter text to find");
+    EXPECT_EQ(FindReplace(catalogue, "/Media", "/Disk 2/Média", host).Changed, 1);
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"/Disk 2/Média/Rock'n'Roll/a.mp3", "/media/b.avi"}));
+
+    ASSERT_EQ(catalogue.Store.Execute("PRAGMA query_only=1"), "");
+    const ToolResult refused = FindReplace(catalogue, "/", "\\", host);
+    EXPECT_NE(refused.Error, "");
+    EXPECT_EQ(refused.Changed, 0);
+}
