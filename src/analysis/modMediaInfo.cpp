@@ -6,12 +6,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <span>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "analysis/cFile.h"
 
@@ -26,8 +29,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // "RIFF", then 4-byte groups from byte 4 to the one starting at byte 512, then a handler's 4 bytes.
-constexpr std::size_t kHeaderSize = 520;
+constexpr std::size_t kFourCCBytes = 520;
 constexpr std::size_t kLastGroup = 512;
+// The first bytes of a file that tell whether any media format could claim it; the size FFmpeg
+// itself begins its own detection with.
+constexpr std::size_t kHeaderSize = 2048;
+constexpr std::size_t kSniffBytes = 8 * 1024;
 
 std::string FourCCInHeader(std::span<const unsigned char> header) {
     const auto holds = [header](std::size_t offset, std::string_view text) {
@@ -257,6 +264,52 @@ Verdict OpenFormat(ProbeSource& source, const std::string& path, std::chrono::mi
     return {};
 }
 
+// The extensions, lower-cased, that some demuxer of sound or moving pictures claims.
+bool IsMediaExtension(const std::string& path) {
+    static const std::unordered_set<std::string> kClaimed = [] {
+        std::unordered_set<std::string> claimed;
+        void* iterator = nullptr;
+        while (const AVInputFormat* format = av_demuxer_iterate(&iterator)) {
+            if (!format->extensions || IsImageOrTextDemuxer(format->name)) continue;
+            std::string_view list = format->extensions;
+            for (std::size_t comma; !list.empty(); list.remove_prefix(comma == list.npos ? list.size() : comma + 1)) {
+                comma = list.find(',');
+                claimed.emplace(list.substr(0, comma));
+            }
+        }
+        return claimed;
+    }();
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+    std::string extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+    return kClaimed.contains(extension);
+}
+
+// FFmpeg's own detection on the first bytes alone; its best score.
+int DetectionScore(std::span<const unsigned char> start, const std::string& path) {
+    std::vector<unsigned char> padded(start.size() + AVPROBE_PADDING_SIZE, 0);  // the detectors read past the end
+    std::copy(start.begin(), start.end(), padded.begin());
+    AVProbeData probe{path.c_str(), padded.data(), static_cast<int>(start.size()), nullptr};
+    int score = 0;
+    av_probe_input_format3(&probe, 1, &score);
+    return score;
+}
+
+// The full probe reads on through megabytes of a file that no format claims, and a folder of
+// downloads or documents is full of such files. A file is plainly not media when it has no ID3 tag
+// (which can hide where the sound begins), no demuxer claims its extension, and FFmpeg's detection
+// on its first 8 KiB scores no higher than FFmpeg's own "misdetection possible" bar. The first
+// 2 KiB answer most files; nothing at all there is taken as no.
+bool MayBeMedia(int handle, std::span<const unsigned char> start, const std::string& path) {
+    if ((start.size() >= 3 && std::memcmp(start.data(), "ID3", 3) == 0) || IsMediaExtension(path)) return true;
+    const int score = DetectionScore(start, path);
+    if (score == 0 || score > AVPROBE_SCORE_RETRY) return score > 0;
+    std::vector<unsigned char> more(kSniffBytes);
+    const ssize_t count = pread(handle, more.data(), more.size(), 0);
+    return count > 0 && DetectionScore(std::span(more).first(static_cast<std::size_t>(count)), path) > AVPROBE_SCORE_RETRY;
+}
+
 Verdict Probe(ProbeSource& source, const std::string& path, std::chrono::milliseconds timeout) {
     IOContextPtr io;
     FormatContextPtr format;  // declared after io, so it is closed before io is freed
@@ -290,7 +343,7 @@ MediaInfo Conclude(MediaInfo info, const std::string& path, const Verdict& verdi
     }
     info.Length = verdict.Code;
     info.ProbeFailed = verdict.Failed;
-    info.Reason = verdict.Failed ? "Could not probe " + path + ": " + verdict.Why
+    info.Reason = verdict.Failed ? "Could not read " + path + ": " + verdict.Why
                                  : path + " is not a media file: " + verdict.Why;
     return info;
 }
@@ -315,8 +368,10 @@ MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeou
     std::array<unsigned char, kHeaderSize> header{};
     const std::int64_t headerSize = ReadHeader(file, header);
     if (source.Size < 0 || headerSize < 0) return Conclude(info, path, CouldNotExamine(error ? error : EIO));
-    info.FourCC = FourCCInHeader(std::span(header).first(static_cast<std::size_t>(headerSize)));
+    const auto start = std::span(header).first(static_cast<std::size_t>(headerSize));
+    info.FourCC = FourCCInHeader(start.first(std::min(start.size(), kFourCCBytes)));
     if (headerSize == 0) return Conclude(info, path, NotMedia("it is empty", AVERROR_EOF));
+    if (!MayBeMedia(source.Handle, start, path)) return Conclude(info, path, NotMedia("no media format knows it", AVERROR_INVALIDDATA));
     return Conclude(info, path, Probe(source, path, timeout));
 }
 
@@ -330,5 +385,5 @@ std::string GetFourCC(const std::string& path) {
     if (file.OpenFile(path, O_RDONLY | O_NONBLOCK) < 0 || !file.IsRegularFile()) return {};
     const std::int64_t headerSize = ReadHeader(file, header);
     if (headerSize < 0) return {};
-    return FourCCInHeader(std::span(header).first(static_cast<std::size_t>(headerSize)));
+    return FourCCInHeader(std::span(header).first(std::min(static_cast<std::size_t>(headerSize), kFourCCBytes)));
 }
