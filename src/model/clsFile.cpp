@@ -130,14 +130,17 @@ std::string clsFile::LoadFromDatabase(clsSQLite& store, const LoadProgress& prog
     if (!store.DBOpen()) return {};
     Deleteall();
     clsSQLite::Transaction snapshot(store);  // records and links read from one state of the file
-    std::string error = store.Execute("SELECT (SELECT count(*) FROM tblFile), (SELECT count(*) FROM tblFileKeywordJunction);");
-    const std::int64_t total = store.Field(0).AsInt() + store.Field(1).AsInt();
+    // Progress counts records; the keyword pass, which follows, keeps reporting the last count.
+    std::string error = store.Execute("SELECT count(*) FROM tblFile;");
+    const std::int64_t total = store.Field(0).AsInt();
     if (error.empty()) error = LoadRecords(store, total, progress);
     if (error.empty()) error = LoadKeywords(store, total, progress);
     if (!error.empty()) {
         Deleteall();
         return error;
     }
+    byName_.reserve(records_.size());
+    byCRC_.reserve(records_.size());
     for (int position = 0; position < Count(); ++position) IndexRecord(position);
     return {};
 }
@@ -157,15 +160,16 @@ std::string clsFile::LoadRecords(clsSQLite& store, std::int64_t total, const Loa
 // All links in one statement rather than one per record. Each record's keywords are then put in
 // byte order, the order the catalogue's own ORDER BY Keyword gives.
 std::string clsFile::LoadKeywords(clsSQLite& store, std::int64_t total, const LoadProgress& progress) {
+    byID_.reserve(records_.size());
     for (int position = 0; position < Count(); ++position) Remember(byID_, records_[position].FileID, position);
-    std::int64_t done = Count();
+    std::int64_t links = 0;
     const std::string error = store.Query(
         "SELECT tblFileKeywordJunction.FileID, tblKeyword.Keyword FROM tblKeyword, tblFileKeywordJunction "
         "WHERE tblKeyword.KeywordID=tblFileKeywordJunction.KeywordID;",
         [&](const clsSQLite::Row& row) {
             if (const auto owner = byID_.find(ToInt(row.Int(0))); owner != byID_.end())
                 records_[owner->second].Keywords.emplace_back(row.Text(1));
-            if (progress && ++done % kProgressEvery == 0) progress(done, total);
+            if (progress && ++links % kProgressEvery == 0) progress(Count(), total);
         });
     for (FileRecord& record : records_) std::sort(record.Keywords.begin(), record.Keywords.end());
     if (progress) progress(total, total);

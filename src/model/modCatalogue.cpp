@@ -168,9 +168,8 @@ std::string UpdateFile(Catalogue& catalogue, const FileRecord& record) {
 
 std::string DeleteFile(Catalogue& catalogue, int fileID) {
     if (fileID <= 0) return {};
-    const std::string id = std::to_string(fileID);
     return InOneTransaction(catalogue.Store, [&] {
-        std::string error = catalogue.Store.Execute("DELETE FROM tblFile WHERE FileID=" + id + ";");
-        return error.empty() ? catalogue.Store.Execute("DELETE FROM tblFileKeywordJunction WHERE FileID=" + id) : error;
+        std::string error = catalogue.Store.Execute("DELETE FROM tblFile WHERE FileID=?1;", {fileID});
+        return error.empty() ? catalogue.Store.Execute("DELETE FROM tblFileKeywordJunction WHERE FileID=?1", {fileID}) : error;
     });
 }
