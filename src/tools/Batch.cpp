@@ -3,7 +3,6 @@
 
 namespace {
 
-constexpr int kMaxUnits = 500;
 constexpr std::chrono::seconds kMaxAge{1};
 
 }  // namespace
@@ -21,7 +20,7 @@ std::string Batch::Begin() {
 
 std::string Batch::UnitDone() {
     ++pending_;
-    if (pending_ < kMaxUnits && std::chrono::steady_clock::now() - started_ < kMaxAge) return {};
+    if (pending_ < maxUnits_ && std::chrono::steady_clock::now() - started_ < kMaxAge) return {};
     return Finish();
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Groups the writes of a bulk run into transactions of at most 500 units or one second, whichever
-// comes first. A crash or a kill then loses at most the group in flight, never a unit committed
-// before and never half a unit, while the run avoids a disk flush per record.
+// Groups the writes of a bulk run into transactions of at most a number of units or one second,
+// whichever comes first. A crash or a kill then loses at most the group in flight, never a unit
+// committed before and never half a unit, while the run avoids a disk flush per record.
 #pragma once
 
 #include <chrono>
@@ -10,9 +10,15 @@
 
 #include "store/clsSQLite.h"
 
+// For runs over the record set: each unit touches its own page of the file, so the group is
+// bounded by its age alone.
+inline constexpr int kScatteredUnits = 1'000'000;
+
 class Batch {
 public:
-    explicit Batch(clsSQLite& store) : store_(store) {}
+    // A run whose units are scattered over the whole file (rewriting or deleting records in name
+    // order) rewrites fewer pages with fewer, larger groups; it may say so with a larger maxUnits.
+    explicit Batch(clsSQLite& store, int maxUnits = 500) : store_(store), maxUnits_(maxUnits) {}
     // Call before a unit's writes.
     std::string Begin();
     // Call after a unit's writes succeeded; commits the group when it is full or old.
@@ -25,6 +31,7 @@ public:
 
 private:
     clsSQLite& store_;
+    const int maxUnits_;
     std::optional<clsSQLite::Transaction> group_;
     std::chrono::steady_clock::time_point started_;
     int pending_ = 0;

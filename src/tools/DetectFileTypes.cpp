@@ -9,7 +9,7 @@ ToolResult DetectFileTypes(Catalogue& catalogue, ToolHost& host) {
     ToolResult result;
     clsFile& files = catalogue.Files;
     clsFileType& types = catalogue.FileTypes;
-    Batch batch(catalogue.Store);
+    Batch batch(catalogue.Store, kScatteredUnits);
     std::int64_t done = 0;
     for (bool more = files.MoveFirst(); more && result.Error.empty(); more = files.MoveNext()) {
         if (!host.Progress(done++, files.Count(), files.FileName())) {

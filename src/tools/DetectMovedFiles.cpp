@@ -15,7 +15,7 @@ ToolResult DetectMovedFiles(Catalogue& catalogue, const std::string& folder, Too
     clsFile& files = catalogue.Files;
     if (!folder.empty() && files.MoveFirst()) {
         const std::string target = folder.ends_with('/') ? folder : folder + "/";
-        Batch batch(catalogue.Store);
+        Batch batch(catalogue.Store, kScatteredUnits);
         std::int64_t done = 0;
         do {
             if (!host.Progress(done++, files.Count(), files.FileName())) result.Cancelled = true;

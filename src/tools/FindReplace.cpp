@@ -19,7 +19,7 @@ ToolResult FindReplace(Catalogue& catalogue, const std::string& find, const std:
         return result;
     }
     clsFile& files = catalogue.Files;
-    Batch batch(catalogue.Store);
+    Batch batch(catalogue.Store, kScatteredUnits);
     std::int64_t done = 0;
     for (bool more = files.MoveFirst(); more && result.Error.empty(); more = files.MoveNext()) {
         if (!host.Progress(done++, files.Count(), files.FileName())) {

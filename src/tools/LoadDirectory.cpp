@@ -1,17 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/LoadDirectory.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-
-#include "analysis/modMediaInfo.h"
-#include "analysis/modReadFileEx.h"
 #include "model/modCatalogue.h"
 #include "support/modUtilities.h"
 #include "tools/Batch.h"
 #include "tools/DirectoryScan.h"
+#include "tools/FileFacts.h"
 #include "tools/ToolLog.h"
 
 namespace {
@@ -28,10 +22,10 @@ public:
     ToolResult Go();
 
 private:
+    std::int64_t Total() const { return static_cast<std::int64_t>(paths_.size()); }
     bool Stopped() const { return result_.Cancelled || !result_.Error.empty(); }
-    void LoadFile(const std::string& path, const std::string& name);
-    // The file's record, or the reason it could not be read or inspected.
-    std::string Describe(const std::string& path, const std::string& name, const std::string& crc, FileRecord& record);
+    void LoadFile(std::size_t index, FactGatherer& gatherer);
+    FileRecord Describe(const std::string& path, const std::string& crc, const FileFacts& facts);
     void Add(const FileRecord& record);
     void Finish(bool anyFile);
 
@@ -42,8 +36,10 @@ private:
     std::string folder_;
     Batch batch_;
     ToolResult result_;
+    std::vector<std::string> paths_;
+    std::vector<bool> catalogued_;  // by path, before the run
+    std::size_t gathered_ = 0;      // facts taken, of the files not catalogued
     std::int64_t done_ = 0;
-    std::int64_t total_ = 0;
 };
 
 ToolResult Run::Go() {
@@ -52,69 +48,63 @@ ToolResult Run::Go() {
     log_.Write("");
     const FolderListing listing = ListMatchingFiles(folder_, request_.Patterns, request_.ScanSubdirectories);
     result_.Error = listing.Error;
-    total_ = static_cast<std::int64_t>(listing.Files.size());
     for (const std::string& relative : listing.Files) {
-        if (!host_.Progress(done_, total_, folder_ + relative)) result_.Cancelled = true;
-        if (Stopped()) break;
-        LoadFile(folder_ + relative, GetFileName(relative));
-        ++done_;
+        paths_.push_back(folder_ + relative);
+        catalogued_.push_back(catalogue_.Files.GotoFileName(paths_.back()));
     }
-    Finish(!listing.Files.empty());
+    std::vector<std::string> uncatalogued;
+    for (std::size_t index = 0; index < paths_.size(); ++index) {
+        if (!catalogued_[index]) uncatalogued.push_back(paths_[index]);
+    }
+    FactGatherer gatherer(std::move(uncatalogued), request_.CalculateCRC);
+    for (std::size_t index = 0; index < paths_.size() && !Stopped(); ++index, ++done_) {
+        if (!host_.Progress(done_, Total(), paths_[index])) result_.Cancelled = true;
+        if (!Stopped()) LoadFile(index, gatherer);
+    }
+    Finish(!paths_.empty());
     return result_;
 }
 
-void Run::LoadFile(const std::string& path, const std::string& name) {
-    if (catalogue_.Files.GotoFileName(path)) {
+void Run::LoadFile(std::size_t index, FactGatherer& gatherer) {
+    const std::string& path = paths_[index];
+    if (catalogued_[index]) {
         ++result_.Skipped;
         log_.Write("Not adding duplicate filename " + path);
         return;
     }
     host_.SetStatus("Loading " + path);
-    std::string crc = kNoCRC;
-    if (request_.CalculateCRC) {
-        const CRCResult computed = CalculateFileCRC(
-            path, [&](std::int64_t, std::int64_t) { return host_.Progress(done_, total_, path); });
-        if (computed.Cancelled) {
-            result_.Cancelled = true;
-            return;
-        }
-        if (!computed) {
-            ++result_.Unreadable;
-            log_.Write(computed.Error);
-            return;
-        }
-        crc = computed.Text;
+    const std::optional<FileFacts> facts = gatherer.Take(gathered_++, [&] { return host_.Progress(done_, Total(), path); });
+    if (!facts) {
+        result_.Cancelled = true;
+        return;
     }
+    if (!facts->Error.empty()) {
+        ++result_.Unreadable;
+        log_.Write(facts->Error);
+        return;
+    }
+    const std::string crc = request_.CalculateCRC ? facts->CRC.Text : kNoCRC;
     if (catalogue_.Files.GotoCRC(crc)) {
         ++result_.Skipped;
         log_.Write("Not adding possible duplicate " + path + ".  Matches CRC of " + catalogue_.Files.FileName());
         return;
     }
-    FileRecord record;
-    if (std::string reason = Describe(path, name, crc == kNoCRC ? "" : crc, record); !reason.empty()) {
-        ++result_.Unreadable;
-        log_.Write("Could not read " + path + ": " + reason);
-        return;
-    }
-    Add(record);
+    Add(Describe(path, crc == kNoCRC ? "" : crc, *facts));
 }
 
-std::string Run::Describe(const std::string& path, const std::string& name, const std::string& crc, FileRecord& record) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) return std::strerror(errno);
-    const MediaInfo media = GetMediaInfo(path);
-    if (media.ProbeFailed) return media.Reason;
+FileRecord Run::Describe(const std::string& path, const std::string& crc, const FileFacts& facts) {
+    FileRecord record;
     record.FileName = path;
     record.CRC = crc;
-    record.Size = info.st_size;
-    if (media.IsMedia) {
-        record.Length = media.Length;
-        record.FourCC = media.FourCC;
+    record.Size = facts.Size;
+    if (facts.Media.IsMedia) {
+        record.Length = facts.Media.Length;
+        record.FourCC = facts.Media.FourCC;
     }
-    const std::string extension = GetExtension(name);
+    const std::string extension = GetExtension(GetFileName(path));
     if (catalogue_.FileTypes.GotoExtension(extension.starts_with('.') ? extension.substr(1) : extension))
         record.TypeID = catalogue_.FileTypes.FileTypeID();
-    return {};
+    return record;
 }
 
 void Run::Add(const FileRecord& record) {

@@ -1,27 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/RemoveMissingFiles.h"
 
-#include <unordered_map>
+#include <fcntl.h>
+#include <sys/stat.h>
 
+#include <cerrno>
+
+#include "analysis/cFile.h"
 #include "model/modCatalogue.h"
 #include "support/modUtilities.h"
 #include "tools/Batch.h"
-#include "tools/DirectoryScan.h"
 #include "tools/ToolLog.h"
 
 namespace {
 
-// Records share folders by the thousand; each folder is asked once.
-class FolderReach {
+enum class Presence { Present, Missing, Unreachable };
+
+// Asks each file's folder whether the file is in it. Records come in path order, so one open folder
+// serves all its files in a row, and each name is looked up without walking the whole path again.
+class FolderCheck {
 public:
-    bool Readable(const std::string& folder) {
-        const auto known = readable_.find(folder);
-        if (known != readable_.end()) return known->second;
-        return readable_[folder] = IsReadableFolder(folder);
+    Presence Of(const std::string& path) {
+        const std::string folder = GetDirectory(path);
+        if (folder == path) return Presence::Unreachable;  // no folder at all
+        if (folder != folder_) {
+            folder_ = folder;
+            folderFile_.OpenFile(folder, O_RDONLY | O_DIRECTORY);  // fails unless the folder can be read
+        }
+        if (folderFile_.FileHandle() < 0) return Presence::Unreachable;
+        struct stat info {};
+        if (fstatat(folderFile_.FileHandle(), GetFileName(path).c_str(), &info, 0) == 0)
+            return S_ISREG(info.st_mode) ? Presence::Present : Presence::Missing;
+        return errno == ENOENT ? Presence::Missing : Presence::Unreachable;
     }
 
 private:
-    std::unordered_map<std::string, bool> readable_;
+    std::string folder_;
+    cFile folderFile_;
 };
 
 }  // namespace
@@ -30,8 +45,8 @@ ToolResult RemoveMissingFiles(Catalogue& catalogue, ToolHost& host) {
     ToolLog log("delete.log", false);
     ToolResult result;
     clsFile& files = catalogue.Files;
-    Batch batch(catalogue.Store);
-    FolderReach reach;
+    Batch batch(catalogue.Store, kScatteredUnits);
+    FolderCheck check;
     std::int64_t done = 0;
     for (bool more = files.MoveFirst(); more && result.Error.empty(); more = files.MoveNext()) {
         if (!host.Progress(done++, files.Count(), files.FileName())) {
@@ -39,9 +54,9 @@ ToolResult RemoveMissingFiles(Catalogue& catalogue, ToolHost& host) {
             break;
         }
         const std::string& path = files.FileName();
-        if (IsExistingFile(path)) continue;
-        const std::string folder = GetDirectory(path);
-        if (folder == path || !reach.Readable(folder)) {
+        const Presence presence = check.Of(path);
+        if (presence == Presence::Present) continue;
+        if (presence == Presence::Unreachable) {
             ++result.Skipped;
             log.Write("Skipped unreachable file " + path);
             continue;

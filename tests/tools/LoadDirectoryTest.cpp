@@ -110,3 +110,12 @@ TEST_F(Load, AKilledRunLeavesOnlyWholeRecords) {
     EXPECT_GT(catalogue.Store.Field(0).AsInt(), 0);
     EXPECT_EQ(catalogue.Store.Field(1).AsInt(), 0);
 }
+
+TEST_F(Load, ManyCataloguedFilesBeforeANewOneDoNotStallTheRun) {
+    for (int i = 0; i < 600; ++i) Make("f" + std::to_string(1000 + i) + ".txt", std::to_string(i));
+    EXPECT_EQ(Run("*.txt", true).Changed, 600);
+    Make("z.txt", "new");
+    const ToolResult again = Run("*.txt", true);
+    EXPECT_EQ(again.Changed, 1);
+    EXPECT_EQ(again.Skipped, 600);
+}

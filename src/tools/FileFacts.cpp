@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/FileFacts.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace {
+
+// How far ahead of the run the workers may go; bounds the facts held in memory.
+constexpr std::size_t kLookAhead = 256;
+
+}  // namespace
+
+FactGatherer::FactGatherer(std::vector<std::string> paths, bool calculateCRC)
+    : paths_(std::move(paths)), calculateCRC_(calculateCRC), ready_(paths_.size()) {
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t count = std::min<std::size_t>(cores, paths_.size());
+    for (std::size_t i = 0; i < count; ++i) workers_.emplace_back([this] { Work(); });
+}
+
+FactGatherer::~FactGatherer() {
+    {
+        std::lock_guard lock(mutex_);  // a worker between its test and its wait would miss the news
+        stopped_ = true;
+    }
+    changed_.notify_all();
+    workers_.clear();  // joins
+}
+
+void FactGatherer::Work() {
+    for (std::size_t index; (index = next_++) < paths_.size();) {
+        {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [&] { return stopped_ || index < taken_ + kLookAhead; });
+        }
+        if (stopped_) return;
+        FileFacts facts = Gather(paths_[index]);
+        std::lock_guard lock(mutex_);
+        ready_[index] = std::move(facts);
+        changed_.notify_all();
+    }
+}
+
+FileFacts FactGatherer::Gather(const std::string& path) const {
+    FileFacts facts;
+    if (calculateCRC_) {
+        facts.CRC = CalculateFileCRC(path, [this](std::int64_t, std::int64_t) { return !stopped_; });
+        if (!facts.CRC) {
+            facts.Error = facts.CRC.Error;
+            return facts;
+        }
+    }
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        const int reason = errno;
+        facts.Error = "Could not read " + path + ": " + std::strerror(reason);
+        return facts;
+    }
+    facts.Size = info.st_size;
+    facts.Media = GetMediaInfo(path);
+    if (facts.Media.ProbeFailed) facts.Error = facts.Media.Reason;
+    return facts;
+}
+
+std::optional<FileFacts> FactGatherer::Take(std::size_t index, const std::function<bool()>& stillWanted) {
+    std::unique_lock lock(mutex_);
+    while (!stopped_ && !ready_[index]) {
+        if (changed_.wait_for(lock, std::chrono::milliseconds(100)) == std::cv_status::timeout && !stillWanted())
+            stopped_ = true;
+    }
+    if (stopped_) {
+        changed_.notify_all();
+        return std::nullopt;
+    }
+    std::optional<FileFacts> facts = std::move(ready_[index]);
+    ready_[index].reset();
+    taken_ = index + 1;
+    changed_.notify_all();
+    return facts;
+}
