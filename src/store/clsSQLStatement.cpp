@@ -88,8 +88,11 @@ std::string clsSQLStatement::SelectText() const {
 std::string clsSQLStatement::InsertText() const {
     std::string sql = "INSERT INTO " + table_;
     if (fields_.empty()) return sql;
-    sql += "(" + Join(fields_, ",", [](const Field& f) { return f.name; }) + ") VALUES(";
-    return sql + Join(fields_, ",", [](const Field& f) { return f.Written(); }) + ")";
+    sql += '(';
+    sql += Join(fields_, ",", [](const Field& f) { return f.name; });
+    sql += ") VALUES(";
+    sql += Join(fields_, ",", [](const Field& f) { return f.Written(); });
+    return sql + ')';
 }
 
 std::string clsSQLStatement::UpdateText() const {
