@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Finding files by any combination of their fields: one SELECT of file IDs over tblFile, then the
+// records from the loaded set, narrowed to those holding every keyword asked for.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/Catalogue.h"
+
+struct SearchFields {
+    std::string FileName;  // each text matches anywhere in its column (LIKE '%text%'); "" for any
+    std::string Title;
+    std::optional<std::string> Type;      // a type's description, as the type box shows it
+    std::optional<std::string> Category;  // a category's name
+    std::string CRC;
+    std::string SizeComparison;  // "<", "=" or ">"; anything else leaves the number out
+    std::string Size;            // read up to the first character that cannot continue a number
+    std::string LengthComparison;
+    std::string Length;
+    std::string FourCC;
+    std::string RatingComparison;
+    std::string Rating;
+    std::vector<std::string> Keywords;  // each must be one of a file's keywords, exactly
+};
+
+// The leading number of text written back in its shortest form ("2k" -> "2", "2.50" -> "2.5");
+// "0" when the text does not begin with a number.
+std::string LeadingNumber(const std::string& text);
+
+// The statement: SELECT tblFile.FileID FROM tblFile, then the conditions of the fields in use.
+// A type or category the sets do not find adds no condition. Moves the type and category cursors.
+std::string BuildSearchStatement(Catalogue& catalogue, const SearchFields& fields);
+
+struct SearchResult {
+    int Matched = 0;  // rows of the statement, before the keyword narrowing
+    // The files to show, in the order the statement returned them; they point into
+    // catalogue.Files and are valid until it changes.
+    std::vector<const FileRecord*> Files;
+    std::string Error;  // "" or the engine's message, with nothing found
+};
+
+SearchResult RunSearch(Catalogue& catalogue, const SearchFields& fields);
