@@ -40,7 +40,7 @@ std::vector<std::string> Statements(const Shape& shape) {
             "CASE i%4 WHEN 0 THEN 'Concert' WHEN 1 THEN 'Holiday' WHEN 2 THEN 'Documentary' ELSE 'Series' END, "
             "(i*7919)%" + files + ", CASE i%3 WHEN 0 THEN 'avi' WHEN 1 THEN 'mkv' ELSE 'mp3' END), "
             "printf('Title of file %d', i), (i*104729)%4000000000, (i*7)%7200000, i%" + std::to_string(shape.types) +
-            "+1, i%6, CASE WHEN i%10=0 THEN NULL ELSE i%" + std::to_string(shape.categories) + "+1 END, "
+            "+1, i%6, CASE WHEN (i/3)%10=0 THEN NULL ELSE (i/3)%" + std::to_string(shape.categories) + "+1 END, "
             "CASE i%3 WHEN 0 THEN 'XVID' END FROM n;",
         count("n", shape.files * shape.keywordsPerFile) + "INSERT INTO tblFileKeywordJunction SELECT (i-1)/" +
             std::to_string(shape.keywordsPerFile) + "+1, ((i*31337)%" + std::to_string(shape.distinctKeywords) +

@@ -25,17 +25,25 @@ std::string KeywordText(const std::vector<std::string>& keywords) {
     return text;
 }
 
+std::string CellText(Catalogue& catalogue, const FileRecord& record, int column) {
+    switch (column) {
+    case FileNameColumn: return record.FileName;
+    case TitleColumn: return record.Title;
+    case TypeColumn:
+        return catalogue.FileTypes.GotoFileTypeID(record.TypeID) ? catalogue.FileTypes.FileType() : std::string();
+    case CategoryColumn:
+        return catalogue.Categories.GotoCategoryID(record.CategoryID) ? catalogue.Categories.Category() : std::string();
+    case CRCColumn: return record.CRC;
+    case SizeColumn: return std::to_string(record.Size);
+    case LengthColumn: return std::to_string(record.Length);
+    case FourCCColumn: return record.FourCC;
+    case RatingColumn: return std::to_string(record.Rating);
+    default: return KeywordText(record.Keywords);
+    }
+}
+
 ListRow RowTexts(Catalogue& catalogue, const FileRecord& record) {
-    clsFileType& types = catalogue.FileTypes;
-    clsCategory& categories = catalogue.Categories;
-    return {record.FileName,
-            record.Title,
-            types.GotoFileTypeID(record.TypeID) ? types.FileType() : std::string(),
-            categories.GotoCategoryID(record.CategoryID) ? categories.Category() : std::string(),
-            record.CRC,
-            std::to_string(record.Size),
-            std::to_string(record.Length),
-            record.FourCC,
-            std::to_string(record.Rating),
-            KeywordText(record.Keywords)};
+    ListRow row;
+    for (int column = 0; column < kListColumnCount; ++column) row[column] = CellText(catalogue, record, column);
+    return row;
 }

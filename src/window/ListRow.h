@@ -26,6 +26,8 @@ using ListRow = std::array<std::string, kListColumnCount>;
 std::string RowKey(int fileID);
 // The keywords joined by ", "; "" for none.
 std::string KeywordText(const std::vector<std::string>& keywords);
+// The text of one column of the record's row; see RowTexts.
+std::string CellText(Catalogue& catalogue, const FileRecord& record, int column);
 // The ten texts of the record's row. The type and category names come from the catalogue's sets;
 // an ID they do not hold shows as "". Moves the cursors of those two sets.
 ListRow RowTexts(Catalogue& catalogue, const FileRecord& record);

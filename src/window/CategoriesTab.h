@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Categories tab: the catalogue's categories, and adding and deleting them.
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+class CategoriesTab : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CategoriesTab(QWidget* parent = nullptr);
+
+    QListWidget* lstCategoryCategory;
+    QLineEdit* txtCategoryCategory;
+    QPushButton* cmdCategorySave;
+};

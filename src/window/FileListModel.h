@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The results list's rows: records of the file set shown through the row layout, sortable by any
+// column. It holds positions in the set, not copies, so 100,000 rows cost little.
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+#include "model/Catalogue.h"
+
+class FileListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit FileListModel(Catalogue& catalogue, QObject* parent = nullptr);
+
+    // Shows every record of the set in its order; while the list is sorted, in the sort's order.
+    void ShowAll();
+    // Shows these records (positions in the set) in this order, sorted as above.
+    void Show(std::vector<int> positions);
+    // Shows nothing: call before the set is reloaded, so no row points at a record that is gone.
+    void Clear();
+    // A click on a header: the order flips whatever the column (the first click sorts ascending),
+    // then the rows are ordered by that column, numbers as numbers. Equal cells keep their order.
+    void SortByHeader(int column);
+    bool IsSorted() const { return sorted_; }
+    int SortColumn() const { return sortColumn_; }
+    Qt::SortOrder Order() const { return ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder; }
+
+    // The record shown at row, or null.
+    const FileRecord* RecordAt(int row) const;
+
+    // The row key "KEY" + FileID.
+    static constexpr int KeyRole = Qt::UserRole;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    void SortRows();
+
+    Catalogue& catalogue_;
+    std::vector<int> rows_;  // positions in catalogue_.Files.Records()
+    bool sorted_ = false;
+    int sortColumn_ = 0;
+    bool ascending_ = false;  // flipped before each sort, so the first sort is ascending
+};

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window/FileTypesTab.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+
+#include "window/Controls.h"
+
+FileTypesTab::FileTypesTab(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QHBoxLayout(this);
+    auto* types = new QGridLayout;
+    lstFileFileType = MakeList("lstFileFileType");
+    types->addWidget(lstFileFileType, 0, 0);
+    types->addWidget(MakeButton("cmdFileFileTypeDelete", "Delete"), 1, 0, Qt::AlignLeft);
+    layout->addLayout(types, 2);
+    layout->addWidget(MakeEditor(), 3);
+}
+
+QWidget* FileTypesTab::MakeEditor() {
+    auto* editor = new QWidget;
+    auto* grid = new QGridLayout(editor);
+    grid->setContentsMargins(0, 0, 0, 0);
+    txtFileFileTypeID = MakeLineEdit("txtFileFileTypeID");
+    txtFileFileTypeID->setVisible(false);
+    txtFileDescription = MakeLineEdit("txtFileDescription");
+    txtFileExternalApp = MakeLineEdit("txtFileExternalApp");
+    grid->addWidget(MakeLabel("Description", txtFileDescription), 0, 0);
+    grid->addWidget(txtFileDescription, 0, 1, 1, 2);
+    grid->addWidget(MakeLabel("External Application", txtFileExternalApp), 1, 0);
+    grid->addWidget(txtFileExternalApp, 1, 1);
+    grid->addWidget(MakeButton("cmdFileExternalAppBrowse", "Browse"), 1, 2);
+    grid->addWidget(txtFileFileTypeID, 2, 1);
+
+    auto* extensions = MakeFrame("fraFileFileExtension", "File Extensions");
+    auto* inner = new QGridLayout(extensions);
+    lstFileFileExtension = MakeList("lstFileFileExtension");
+    txtFileFileExtension = MakeLineEdit("txtFileFileExtension");
+    inner->addWidget(txtFileFileExtension, 0, 0);
+    inner->addWidget(MakeButton("cmdFileAddFileExtension", "Add"), 0, 1);
+    inner->addWidget(lstFileFileExtension, 1, 0, 2, 1);
+    inner->addWidget(MakeButton("cmdFileDeleteFileExtension", "Delete"), 1, 1);
+    inner->setRowStretch(2, 1);
+    grid->addWidget(extensions, 3, 0, 1, 3);
+    grid->setRowStretch(3, 1);
+
+    auto* buttons = new QHBoxLayout;
+    cmdFileSave = MakeButton("cmdFileSave", "Save");
+    cmdFileSave->setEnabled(false);
+    buttons->addWidget(cmdFileSave);
+    buttons->addWidget(MakeButton("cmdFileClear", "Clear"));
+    buttons->addStretch();
+    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    return editor;
+}

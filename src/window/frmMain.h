@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's window: it opens and creates catalogues, keeps every list and drop-down box in step
+// with the catalogue, and holds the four tabs above the results list.
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <string>
+
+#include "window/AppState.h"
+
+class AddEditTab;
+class CategoriesTab;
+class FileListModel;
+class FileTypesTab;
+class QAction;
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+class QTableView;
+class SearchTab;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(AppState& state, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up: reads the settings, then opens the catalogue named by the program's arguments (all
+    // of them joined by blanks, one pair of enclosing double quotes removed), if any.
+    void Start(const QStringList& arguments);
+
+    // Asks the user for a catalogue's path, starting in a folder; "" when cancelled. The file
+    // dialogs by default; tests put their own answers in.
+    using PathChooser = std::function<QString(QWidget* parent, const QString& startFolder)>;
+    void SetPathChoosers(PathChooser forNew, PathChooser forOpen);
+
+    QString StatusText() const;
+
+    // The routines the tabs and tools call after they change the catalogue.
+    void ReloadCatalogue();
+    void RefreshLists();
+    void RefreshCategoryList();
+    void RefreshCategoryCombos();
+    void RefreshFileTypeList();
+    void RefreshFileTypeCombos();
+    void RefreshFileList();
+    void EnableTools();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    QWidget* BuildCentre();
+    void BuildStatusBar();
+    void NewCatalogue();
+    void OpenCatalogueFromDialog();
+    void OpenFromCommandLine(const std::string& path);
+    void AfterOpen(const std::string& status);
+    void ForgetCatalogue();
+    void ToggleAutoCalculateCRC(bool on);
+    void SaveSetting(const std::string& key, const std::string& value);
+    void ClearAddEdit();
+    void OpenListedFile(int row);
+    void SetStatus(const std::string& text);
+    void ShowError(const std::string& message);
+
+    AppState& state_;
+    PathChooser chooseNew_;
+    PathChooser chooseOpen_;
+    bool busy_ = false;  // a load is under way and lets the window repaint meanwhile
+    QTabWidget* tabTab_;
+    AddEditTab* addEdit_;
+    SearchTab* search_;
+    CategoriesTab* categories_;
+    FileTypesTab* fileTypes_;
+    QTableView* lstFile_;
+    FileListModel* model_;
+    QLabel* statusPanel_;
+    QProgressBar* progress_;
+    QAction* autoCalculateCRC_;
+    QList<QAction*> tools_;
+};

@@ -1,0 +1,260 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window, driven headless: start-up, New, Open, settings, closing, the list's sorting and opening.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <memory>
+
+#include "common/TempFolder.h"
+#include "model/modCatalogue.h"
+#include "store/modSchema.h"
+#include "window/frmMain.h"
+
+namespace {
+
+// Answers the next modal message box with OK and hands back its title and text.
+std::shared_ptr<QStringList> AnswerNextMessageBox() {
+    auto seen = std::make_shared<QStringList>();
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box) {
+            *seen << box->windowTitle() << box->text();
+            box->accept();
+        }
+        if (box || ++*tries > 250) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(20);
+    return seen;
+}
+
+}  // namespace
+
+class frmMainTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempFolder> folder_;
+    std::unique_ptr<ScopedEnv> config_;
+    std::unique_ptr<AppState> state_;
+    std::unique_ptr<frmMain> window_;
+    QString answer_;  // what the file dialogs "choose"
+
+    template <class T>
+    T* Find(const char* name) {
+        T* found = window_->findChild<T*>(QString::fromUtf8(name));
+        if (!found) qFatal("no control %s", name);
+        return found;
+    }
+    QStringList Items(const char* comboName) {
+        QStringList items;
+        auto* box = Find<QComboBox>(comboName);
+        for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+        return items;
+    }
+    QTableView* List() { return Find<QTableView>("lstFile"); }
+    QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
+    std::string Catalogue(const std::string& name) {
+        AppState made;
+        const std::string path = folder_->Path(name);
+        if (!CreateNewDatabase(made.catalogue.Store, path).empty()) qFatal("cannot make %s", path.c_str());
+        AddCategory(made.catalogue, "Live");
+        SaveFileType(made.catalogue, -1, "Video", folder_->Path("player"), {"avi"});
+        const std::pair<const char*, std::int64_t> files[] = {{"/m/b.avi", 10}, {"/m/a.mp3", 100}, {"/m/C.mkv", 9}};
+        for (const auto& [file, size] : files) InsertFile(made.catalogue, {-1, file, file + 3, 1, 1, "", size, 0, "", 0, {"k"}});
+        return path;
+    }
+    void StartWith(const QStringList& arguments) {
+        window_->Start(arguments);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+private Q_SLOTS:
+    void init() {
+        folder_ = std::make_unique<TempFolder>();
+        config_ = std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", folder_->Path("config"));
+        state_ = std::make_unique<AppState>();
+        window_ = std::make_unique<frmMain>(*state_);
+        const auto choose = [this](QWidget*, const QString&) { return answer_; };
+        window_->SetPathChoosers(choose, choose);
+    }
+    void cleanup() {
+        window_.reset();
+        state_.reset();
+        config_.reset();
+        folder_.reset();
+    }
+
+    void startsWithoutACatalogue() {
+        StartWith({});
+        QCOMPARE(window_->StatusText(), QStringLiteral("Create a new database or load an existing one before performing any action"));
+        for (const char* tool : {"mnuLoadDirectory", "mnuRemoveMissingFiles", "mnuDetectFileTypes", "mnuDetectMovedFiles", "mnuFileNameFindReplace"})
+            QVERIFY(!Find<QAction>(tool)->isEnabled());
+        for (const char* button : {"cmdAddSave", "cmdCategorySave", "cmdFileSave"}) QVERIFY(!Find<QPushButton>(button)->isEnabled());
+        QCOMPARE(List()->model()->rowCount(), 0);
+        QCOMPARE(Items("cboSearchSize"), QStringList());
+        QCOMPARE(folder_->Read("config/reelvault/rv.ini"), "AutoCalculateCRC=false\nLastDir=" + folder_->Path("config/reelvault/") + "\n");
+    }
+
+    void opensTheCatalogueNamedOnTheCommandLine_data() {
+        QTest::addColumn<bool>("quoted");
+        QTest::newRow("quoted") << true;
+        QTest::newRow("unquoted, split at the blank") << false;
+    }
+    void opensTheCatalogueNamedOnTheCommandLine() {
+        QFETCH(bool, quoted);
+        const std::string path = Catalogue("my films.rvd");
+        const QString typed = QString::fromStdString(path);
+        StartWith(quoted ? QStringList{QLatin1Char('"') + typed + QLatin1Char('"')} : typed.split(QLatin1Char(' ')));
+        QCOMPARE(window_->StatusText(), QString::fromStdString("Loaded database : " + path));
+        QVERIFY(Find<QAction>("mnuDetectFileTypes")->isEnabled());
+        QVERIFY(Find<QPushButton>("cmdFileSave")->isEnabled());
+        QCOMPARE(List()->model()->rowCount(), 3);
+        QCOMPARE(Cell(0, 0), QStringLiteral("/m/C.mkv"));
+        QCOMPARE(Cell(0, 3), QStringLiteral("Live"));
+        for (const char* box : {"cboSearchSize", "cboSearchLength", "cboSearchRating"})
+            QCOMPARE(Items(box), (QStringList{QString(), QStringLiteral("<"), QStringLiteral("="), QStringLiteral(">")}));
+        QCOMPARE(Items("cboSearchCategory"), (QStringList{QString(), QStringLiteral("Live")}));
+        QCOMPARE(Items("cboAddType"), (QStringList{QString(), QStringLiteral("Video")}));
+        QCOMPARE(state_->settings.LastDir, folder_->Root() + "/");
+    }
+
+    void saysWhyACommandLineCatalogueDidNotOpen() {
+        StartWith({QString::fromStdString(folder_->Path("missing.rvd"))});
+        QCOMPARE(window_->StatusText(), QString::fromStdString("Could not open " + folder_->Path("missing.rvd") + ": No such file"));
+        QVERIFY(!std::filesystem::exists(folder_->Path("missing.rvd")));
+        QVERIFY(!Find<QAction>("mnuLoadDirectory")->isEnabled());
+    }
+
+    void newRefusesAnExistingFileAndCreatesOtherwise() {
+        StartWith({QString::fromStdString(Catalogue("first.rvd"))});
+        answer_ = QString::fromStdString(folder_->Write("taken.rvd", "mine"));
+        auto seen = AnswerNextMessageBox();
+        Find<QAction>("mnuNew")->trigger();
+        QCOMPARE(*seen, (QStringList{QStringLiteral("Error"), QStringLiteral("File already exists")}));
+        QCOMPARE(List()->model()->rowCount(), 3);
+        QCOMPARE(folder_->Read("taken.rvd"), std::string("mine"));
+
+        answer_.clear();  // cancelled
+        Find<QAction>("mnuNew")->trigger();
+        QCOMPARE(List()->model()->rowCount(), 3);
+
+        answer_ = QString::fromStdString(folder_->Path("sub/new.rvd"));
+        std::filesystem::create_directory(folder_->Path("sub"));
+        Find<QAction>("mnuNew")->trigger();
+        QCOMPARE(window_->StatusText(), QStringLiteral("Created new database : ") + answer_);
+        QCOMPARE(List()->model()->rowCount(), 0);
+        QCOMPARE(Items("cboSearchCategory"), QStringList{QString()});
+        QVERIFY(folder_->Read("config/reelvault/rv.ini").ends_with("LastDir=" + folder_->Path("sub/") + "\n"));
+    }
+
+    void openKeepsEverythingWhenTheFileIsNoCatalogue() {
+        const std::string path = Catalogue("films.rvd");
+        StartWith({});
+        answer_ = QString::fromStdString(path);
+        Find<QAction>("mnuOpen")->trigger();
+        QCOMPARE(List()->model()->rowCount(), 3);
+        QVERIFY(Find<QAction>("mnuLoadDirectory")->isEnabled());
+        const QString status = window_->StatusText();
+        for (const auto& [name, reason] : {std::pair{folder_->Path("missing.rvd"), "No such file"},
+                                           {folder_->Write("notes.txt", "words"), "Not an SQLite database"}}) {
+            answer_ = QString::fromStdString(name);
+            auto seen = AnswerNextMessageBox();
+            Find<QAction>("mnuOpen")->trigger();
+            QCOMPARE(*seen, (QStringList{QStringLiteral("Error"), QString::fromUtf8(reason)}));
+            QCOMPARE(window_->StatusText(), status);
+            QCOMPARE(List()->model()->rowCount(), 3);
+            QCOMPARE(state_->catalogue.Store.FileName(), path);
+        }
+        QVERIFY(!std::filesystem::exists(folder_->Path("missing.rvd")));
+    }
+
+    void autoCalculateCrcTogglesItsSetting() {
+        StartWith({});
+        const std::string before = folder_->Read("config/reelvault/rv.ini");
+        Find<QAction>("mnuAutoCalculateCRC")->trigger();
+        QVERIFY(state_->settings.AutoCalculateCRC);
+        QVERIFY(folder_->Read("config/reelvault/rv.ini").starts_with("AutoCalculateCRC=true\n"));
+        Find<QAction>("mnuAutoCalculateCRC")->trigger();
+        QCOMPARE(folder_->Read("config/reelvault/rv.ini"), before);
+    }
+
+    void closingDeletesTheToolLogsButExitDoesNot() {
+        StartWith({});
+        const char* logs[] = {"move.log", "load.log", "delete.log", "error.log"};
+        for (const char* log : logs) folder_->Write(std::string("config/reelvault/") + log, "x");
+        Find<QAction>("mnuExit")->trigger();
+        for (const char* log : logs) QVERIFY(std::filesystem::exists(folder_->Path(std::string("config/reelvault/") + log)));
+        window_->close();
+        for (const char* log : logs)
+            QCOMPARE(std::filesystem::exists(folder_->Path(std::string("config/reelvault/") + log)), std::string(log) == "error.log");
+        QVERIFY(!state_->catalogue.Store.DBOpen());
+    }
+
+    void headerClicksFlipTheOrderAndSortNumbersAsNumbers() {
+        StartWith({QString::fromStdString(Catalogue("films.rvd"))});
+        QHeaderView* header = List()->horizontalHeader();
+        const auto click = [&](int column) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(column) + 5, 5));
+        };
+        const auto column = [&](int index) {
+            QStringList texts;
+            for (int row = 0; row < 3; ++row) texts << Cell(row, index);
+            return texts;
+        };
+        click(5);
+        QCOMPARE(column(5), (QStringList{QStringLiteral("9"), QStringLiteral("10"), QStringLiteral("100")}));
+        click(5);
+        QCOMPARE(column(5), (QStringList{QStringLiteral("100"), QStringLiteral("10"), QStringLiteral("9")}));
+        click(1);  // the order flips whatever the column: ascending again
+        QCOMPARE(column(1), (QStringList{QStringLiteral("a.mp3"), QStringLiteral("b.avi"), QStringLiteral("C.mkv")}));
+        window_->RefreshFileList();  // a refill keeps the list sorted
+        QCOMPARE(column(1), (QStringList{QStringLiteral("a.mp3"), QStringLiteral("b.avi"), QStringLiteral("C.mkv")}));
+    }
+
+    void doubleClickOpensWithTheTypesApplicationOrTheDesktop() {
+        StartWith({QString::fromStdString(Catalogue("films.rvd"))});
+        const std::string script = "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.args\"\n";
+        std::filesystem::create_directory(folder_->Path("bin"));
+        folder_->Write("player", script);
+        folder_->Write("bin/xdg-open", script);
+        for (const char* stub : {"player", "bin/xdg-open"})
+            std::filesystem::permissions(folder_->Path(stub), std::filesystem::perms::owner_all);
+        ScopedEnv path("PATH", folder_->Path("bin") + ":/usr/bin:/bin");
+        const auto open = [&](int row) {
+            const QRect cell = List()->visualRect(List()->model()->index(row, 0));
+            QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, cell.center());  // the view checks the press
+            QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, cell.center());
+        };
+        open(0);  // /m/C.mkv has the type Video, whose application is the player
+        QTRY_COMPARE(folder_->Read("player.args"), std::string("/m/C.mkv|"));
+        SaveFileType(state_->catalogue, 1, "Video", "", {"avi"});
+        window_->ReloadCatalogue();
+        window_->RefreshFileList();
+        open(1);
+        QTRY_COMPARE(folder_->Read("bin/xdg-open.args"), std::string("/m/a.mp3|"));
+    }
+};
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    frmMainTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "frmMainTest.moc"
