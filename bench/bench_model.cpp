@@ -12,37 +12,14 @@
 #include <string>
 
 #include "model/modCatalogue.h"
+#include "BenchSupport.h"
 #include "store/modSchema.h"
 
 namespace {
 
-template <class Work>
-double BestSeconds(int runs, Work work) {
-    double best = 1e9;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
-}
-
-double ResidentMiB(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with(key + ":")) return std::stod(line.substr(key.size() + 1)) / 1024;
-    }
-    return 0;
-}
-
 void Report(const std::string& what, double ours, double reference, const std::string& referenceName, double bound) {
     std::printf("%-44s %8.3f s; %s %.3f s; ratio %.2f (bound <= %.1f) %s\n", what.c_str(), ours, referenceName.c_str(),
                 reference, ours / reference, bound, ours / reference <= bound ? "ok" : "MISSED");
-}
-
-void Fail(const std::string& message) {
-    std::cerr << message << "\n";
-    std::exit(1);
 }
 
 void BenchLoad(const std::string& path) {

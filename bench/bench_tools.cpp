@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "model/modCatalogue.h"
+#include "BenchSupport.h"
 #include "store/modSchema.h"
 #include "tools/DetectFileTypes.h"
 #include "tools/FindReplace.h"
@@ -25,22 +26,6 @@ struct QuietHost : ToolHost {
     bool Progress(std::int64_t, std::int64_t, const std::string&) override { return true; }
     void ShowLog(const std::string&) override {}
 };
-
-template <class Work>
-double BestSeconds(int runs, Work work) {
-    double best = 1e9;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
-}
-
-void Fail(const std::string& message) {
-    std::cerr << message << "\n";
-    std::exit(1);
-}
 
 void Check(const ToolResult& result) {
     if (!result.Error.empty()) Fail(result.Error);

@@ -14,18 +14,11 @@
 #include <fstream>
 #include <memory>
 
+#include "BenchSupport.h"
 #include "store/modSchema.h"
 #include "window/frmMain.h"
 
 namespace {
-
-double ResidentMiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmRSS:")) return std::stod(line.substr(6)) / 1024;
-    }
-    return 0;
-}
 
 double ModelLoadSeconds(const std::string& path) {
     double best = 1e9;

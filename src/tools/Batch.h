@@ -10,8 +10,7 @@
 
 #include "store/clsSQLite.h"
 
-// For runs over the record set: each unit touches its own page of the file, so the group is
-// bounded by its age alone.
+// For runs whose units each touch their own part of the file: a group bounded by its age alone.
 inline constexpr int kScatteredUnits = 1'000'000;
 
 class Batch {

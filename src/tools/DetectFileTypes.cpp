@@ -2,30 +2,19 @@
 #include "tools/DetectFileTypes.h"
 
 #include "support/modUtilities.h"
-#include "tools/Batch.h"
+#include "tools/RecordWalk.h"
 
 ToolResult DetectFileTypes(Catalogue& catalogue, ToolHost& host) {
     host.SetStatus("Please wait.  Detecting file types....");
-    ToolResult result;
-    clsFile& files = catalogue.Files;
     clsFileType& types = catalogue.FileTypes;
-    Batch batch(catalogue.Store, kScatteredUnits);
-    std::int64_t done = 0;
-    for (bool more = files.MoveFirst(); more && result.Error.empty(); more = files.MoveNext()) {
-        if (!host.Progress(done++, files.Count(), files.FileName())) {
-            result.Cancelled = true;
-            break;
-        }
-        std::string extension = GetExtension(files.FileName());
+    ToolResult result = WalkRecords(catalogue, host, [&](const FileRecord& record) -> RecordWrites {
+        std::string extension = GetExtension(record.FileName);
         if (extension.starts_with('.')) extension.erase(0, 1);
-        if (!types.GotoExtension(extension) || types.FileTypeID() == files.TypeID()) continue;
-        result.Error = batch.Begin();
-        if (result.Error.empty())
-            result.Error = catalogue.Store.Execute("UPDATE tblFile SET Type=?1 WHERE FileID=?2", {types.FileTypeID(), files.FileID()});
-        if (result.Error.empty()) result.Error = batch.UnitDone();
-    }
-    if (std::string error = batch.Finish(); result.Error.empty()) result.Error = error;
-    result.Changed = batch.Committed();
+        if (!types.GotoExtension(extension) || types.FileTypeID() == record.TypeID) return {};
+        return [&store = catalogue.Store, type = types.FileTypeID(), id = record.FileID] {
+            return store.Execute("UPDATE tblFile SET Type=?1 WHERE FileID=?2", {type, id});
+        };
+    });
     host.SetStatus("");
     return result;
 }

@@ -3,8 +3,8 @@
 
 #include "model/modCatalogue.h"
 #include "support/modUtilities.h"
-#include "tools/Batch.h"
 #include "tools/DirectoryScan.h"
+#include "tools/RecordWalk.h"
 #include "tools/ToolLog.h"
 
 ToolResult DetectMovedFiles(Catalogue& catalogue, const std::string& folder, ToolHost& host) {
@@ -12,26 +12,19 @@ ToolResult DetectMovedFiles(Catalogue& catalogue, const std::string& folder, Too
     log.Write("Reelvault");
     log.Write("The following files have been detected as being moved");
     ToolResult result;
-    clsFile& files = catalogue.Files;
-    if (!folder.empty() && files.MoveFirst()) {
+    if (!folder.empty()) {
         const std::string target = folder.ends_with('/') ? folder : folder + "/";
-        Batch batch(catalogue.Store, kScatteredUnits);
-        std::int64_t done = 0;
-        do {
-            if (!host.Progress(done++, files.Count(), files.FileName())) result.Cancelled = true;
-            if (result.Cancelled) break;
-            const std::string newPath = target + GetFileName(files.FileName());
-            if (newPath == files.FileName() || !IsExistingFile(newPath)) continue;
-            FileRecord moved = *files.Current();
-            moved.FileName = newPath;
-            result.Error = batch.Begin();
-            if (result.Error.empty()) result.Error = UpdateFile(catalogue, moved);
-            if (!result.Error.empty()) break;
-            log.Write(files.FileName() + " MOVED TO " + newPath);
-            result.Error = batch.UnitDone();
-        } while (result.Error.empty() && files.MoveNext());
-        if (std::string error = batch.Finish(); result.Error.empty()) result.Error = error;
-        result.Changed = batch.Committed();
+        result = WalkRecords(catalogue, host, [&](const FileRecord& record) -> RecordWrites {
+            const std::string newPath = target + GetFileName(record.FileName);
+            if (newPath == record.FileName || !IsExistingFile(newPath)) return {};
+            return [&, newPath, moved = record] () mutable {
+                const std::string oldPath = moved.FileName;
+                moved.FileName = newPath;
+                std::string error = UpdateFile(catalogue, moved);
+                if (error.empty()) log.Write(oldPath + " MOVED TO " + newPath);
+                return error;
+            };
+        });
     }
     if (result.Error.empty()) result.Error = log.Error();
     result.LogPath = log.Path();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/FindReplace.h"
 
-#include "tools/Batch.h"
+#include "tools/RecordWalk.h"
 
 std::string ReplaceAll(const std::string& text, const std::string& find, const std::string& replace) {
     if (find.empty()) return text;
@@ -13,28 +13,15 @@ std::string ReplaceAll(const std::string& text, const std::string& find, const s
 }
 
 ToolResult FindReplace(Catalogue& catalogue, const std::string& find, const std::string& replace, ToolHost& host) {
-    ToolResult result;
     if (find.empty()) {
-        result.Error = "You must enter text to find";
-        return result;
+        ToolResult refused;
+        refused.Error = "You must enter text to find";
+        return refused;
     }
-    clsFile& files = catalogue.Files;
-    Batch batch(catalogue.Store, kScatteredUnits);
-    std::int64_t done = 0;
-    for (bool more = files.MoveFirst(); more && result.Error.empty(); more = files.MoveNext()) {
-        if (!host.Progress(done++, files.Count(), files.FileName())) {
-            result.Cancelled = true;
-            break;
-        }
-        if (files.FileName().find(find) == std::string::npos) continue;
-        result.Error = batch.Begin();
-        if (result.Error.empty()) {
-            const std::string newPath = ReplaceAll(files.FileName(), find, replace);
-            result.Error = catalogue.Store.Execute("UPDATE tblFile SET FileName=?1 WHERE FileID=?2", {newPath, files.FileID()});
-        }
-        if (result.Error.empty()) result.Error = batch.UnitDone();
-    }
-    if (std::string error = batch.Finish(); result.Error.empty()) result.Error = error;
-    result.Changed = batch.Committed();
-    return result;
+    return WalkRecords(catalogue, host, [&](const FileRecord& record) -> RecordWrites {
+        if (record.FileName.find(find) == std::string::npos) return {};
+        return [&store = catalogue.Store, path = ReplaceAll(record.FileName, find, replace), id = record.FileID] {
+            return store.Execute("UPDATE tblFile SET FileName=?1 WHERE FileID=?2", {path, id});
+        };
+    });
 }

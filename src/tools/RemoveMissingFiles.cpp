@@ -9,7 +9,7 @@
 #include "analysis/cFile.h"
 #include "model/modCatalogue.h"
 #include "support/modUtilities.h"
-#include "tools/Batch.h"
+#include "tools/RecordWalk.h"
 #include "tools/ToolLog.h"
 
 namespace {
@@ -43,32 +43,23 @@ private:
 
 ToolResult RemoveMissingFiles(Catalogue& catalogue, ToolHost& host) {
     ToolLog log("delete.log", false);
-    ToolResult result;
-    clsFile& files = catalogue.Files;
-    Batch batch(catalogue.Store, kScatteredUnits);
     FolderCheck check;
-    std::int64_t done = 0;
-    for (bool more = files.MoveFirst(); more && result.Error.empty(); more = files.MoveNext()) {
-        if (!host.Progress(done++, files.Count(), files.FileName())) {
-            result.Cancelled = true;
-            break;
-        }
-        const std::string& path = files.FileName();
-        const Presence presence = check.Of(path);
-        if (presence == Presence::Present) continue;
+    int unreachable = 0;
+    ToolResult result = WalkRecords(catalogue, host, [&](const FileRecord& record) -> RecordWrites {
+        const Presence presence = check.Of(record.FileName);
+        if (presence == Presence::Present) return {};
         if (presence == Presence::Unreachable) {
-            ++result.Skipped;
-            log.Write("Skipped unreachable file " + path);
-            continue;
+            ++unreachable;
+            log.Write("Skipped unreachable file " + record.FileName);
+            return {};
         }
-        result.Error = batch.Begin();
-        if (result.Error.empty()) result.Error = DeleteFile(catalogue, files.FileID());
-        if (!result.Error.empty()) break;
-        log.Write("Deleted missing file " + path);
-        result.Error = batch.UnitDone();
-    }
-    if (std::string error = batch.Finish(); result.Error.empty()) result.Error = error;
-    result.Changed = batch.Committed();
+        return [&, path = record.FileName, id = record.FileID] {
+            std::string error = DeleteFile(catalogue, id);
+            if (error.empty()) log.Write("Deleted missing file " + path);
+            return error;
+        };
+    });
+    result.Skipped = unreachable;
     if (result.Error.empty()) result.Error = log.Error();
     result.LogPath = log.Path();
     host.ShowLog(log.Path());

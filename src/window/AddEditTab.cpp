@@ -60,16 +60,11 @@ QWidget* AddEditTab::MakeFields() {
 }
 
 QWidget* AddEditTab::MakeKeywords() {
-    auto* frame = MakeFrame("fraAddKeywords", "Keywords");
-    auto* grid = new QGridLayout(frame);
-    txtAddKeyword = MakeLineEdit("txtAddKeyword");
-    lstAddKeywords = MakeList("lstAddKeywords");
-    grid->addWidget(txtAddKeyword, 0, 0);
-    grid->addWidget(MakeButton("cmdAddKeywordAdd", "Add"), 0, 1);
-    grid->addWidget(lstAddKeywords, 1, 0, 2, 1);
-    grid->addWidget(MakeButton("cmdAddKeywordDelete", "Delete"), 1, 1);
-    grid->setRowStretch(2, 1);
-    return frame;
+    const ListEditor keywords =
+        MakeListEditor("fraAddKeywords", "Keywords", "txtAddKeyword", "cmdAddKeywordAdd", "lstAddKeywords", "cmdAddKeywordDelete");
+    txtAddKeyword = keywords.Edit;
+    lstAddKeywords = keywords.List;
+    return keywords.Frame;
 }
 
 QWidget* AddEditTab::MakeButtons() {

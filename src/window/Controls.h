@@ -40,3 +40,13 @@ inline QLabel* MakeLabel(const char* text, QWidget* field) {
     label->setBuddy(field);
     return label;
 }
+
+// A frame holding a text box with an Add button, and below it a list with a Delete button: how a
+// record's keywords and a type's extensions are edited.
+struct ListEditor {
+    QGroupBox* Frame;
+    QLineEdit* Edit;
+    QListWidget* List;
+};
+ListEditor MakeListEditor(const char* frame, const char* caption, const char* edit, const char* add, const char* list,
+                          const char* remove);

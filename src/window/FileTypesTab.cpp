@@ -31,16 +31,11 @@ QWidget* FileTypesTab::MakeEditor() {
     grid->addWidget(MakeButton("cmdFileExternalAppBrowse", "Browse"), 1, 2);
     grid->addWidget(txtFileFileTypeID, 2, 1);
 
-    auto* extensions = MakeFrame("fraFileFileExtension", "File Extensions");
-    auto* inner = new QGridLayout(extensions);
-    lstFileFileExtension = MakeList("lstFileFileExtension");
-    txtFileFileExtension = MakeLineEdit("txtFileFileExtension");
-    inner->addWidget(txtFileFileExtension, 0, 0);
-    inner->addWidget(MakeButton("cmdFileAddFileExtension", "Add"), 0, 1);
-    inner->addWidget(lstFileFileExtension, 1, 0, 2, 1);
-    inner->addWidget(MakeButton("cmdFileDeleteFileExtension", "Delete"), 1, 1);
-    inner->setRowStretch(2, 1);
-    grid->addWidget(extensions, 3, 0, 1, 3);
+    const ListEditor extensions = MakeListEditor("fraFileFileExtension", "File Extensions", "txtFileFileExtension",
+                                                 "cmdFileAddFileExtension", "lstFileFileExtension", "cmdFileDeleteFileExtension");
+    txtFileFileExtension = extensions.Edit;
+    lstFileFileExtension = extensions.List;
+    grid->addWidget(extensions.Frame, 3, 0, 1, 3);
     grid->setRowStretch(3, 1);
 
     auto* buttons = new QHBoxLayout;

@@ -60,14 +60,9 @@ QWidget* SearchTab::MakeFields() {
 }
 
 QWidget* SearchTab::MakeKeywords() {
-    auto* frame = MakeFrame("fraSearchKeywords", "Keywords");
-    auto* grid = new QGridLayout(frame);
-    txtSearchKeyword = MakeLineEdit("txtSearchKeyword");
-    lstSearchKeywords = MakeList("lstSearchKeywords");
-    grid->addWidget(txtSearchKeyword, 0, 0);
-    grid->addWidget(MakeButton("cmdSearchKeywordAdd", "Add"), 0, 1);
-    grid->addWidget(lstSearchKeywords, 1, 0, 2, 1);
-    grid->addWidget(MakeButton("cmdSearchKeywordDelete", "Delete"), 1, 1);
-    grid->setRowStretch(2, 1);
-    return frame;
+    const ListEditor keywords = MakeListEditor("fraSearchKeywords", "Keywords", "txtSearchKeyword", "cmdSearchKeywordAdd",
+                                               "lstSearchKeywords", "cmdSearchKeywordDelete");
+    txtSearchKeyword = keywords.Edit;
+    lstSearchKeywords = keywords.List;
+    return keywords.Frame;
 }

@@ -59,10 +59,17 @@ std::string CommandLinePath(const QStringList& arguments) {
     return path;
 }
 
-void FillNames(QComboBox* box, const QStringList& names) {
-    box->clear();
-    box->addItem(QString());
-    box->addItems(names);
+// Both boxes get an empty entry and the names. The add box is left with nothing chosen; the search
+// box keeps its choice by position, as long as there is still an entry there.
+void FillNameCombos(QComboBox* add, QComboBox* search, const QStringList& names) {
+    const int searched = search->currentIndex();
+    for (QComboBox* box : {add, search}) {
+        box->clear();
+        box->addItem(QString());
+        box->addItems(names);
+    }
+    add->setCurrentIndex(-1);
+    search->setCurrentIndex(searched < search->count() ? searched : -1);
 }
 
 }  // namespace
@@ -297,36 +304,30 @@ void frmMain::RefreshLists() {
 
 void frmMain::RefreshCategoryList() {
     categories_->lstCategoryCategory->clear();
-    clsCategory& set = state_.catalogue.Categories;
-    for (bool more = set.MoveFirst(); more; more = set.MoveNext()) categories_->lstCategoryCategory->addItem(Q(set.Category()));
+    categories_->lstCategoryCategory->addItems(CategoryNames());
 }
 
-void frmMain::RefreshCategoryCombos() {
-    QStringList names;
-    clsCategory& set = state_.catalogue.Categories;
-    for (bool more = set.MoveFirst(); more; more = set.MoveNext()) names.append(Q(set.Category()));
-    const int searched = search_->cboSearchCategory->currentIndex();
-    FillNames(addEdit_->cboAddCategory, names);
-    FillNames(search_->cboSearchCategory, names);
-    addEdit_->cboAddCategory->setCurrentIndex(-1);
-    search_->cboSearchCategory->setCurrentIndex(searched < search_->cboSearchCategory->count() ? searched : -1);
-}
+void frmMain::RefreshCategoryCombos() { FillNameCombos(addEdit_->cboAddCategory, search_->cboSearchCategory, CategoryNames()); }
 
 void frmMain::RefreshFileTypeList() {
     fileTypes_->lstFileFileType->clear();
-    clsFileType& set = state_.catalogue.FileTypes;
-    for (bool more = set.MoveFirst(); more; more = set.MoveNext()) fileTypes_->lstFileFileType->addItem(Q(set.FileType()));
+    fileTypes_->lstFileFileType->addItems(FileTypeNames());
 }
 
-void frmMain::RefreshFileTypeCombos() {
+void frmMain::RefreshFileTypeCombos() { FillNameCombos(addEdit_->cboAddType, search_->cboSearchType, FileTypeNames()); }
+
+QStringList frmMain::CategoryNames() {
+    QStringList names;
+    clsCategory& set = state_.catalogue.Categories;
+    for (bool more = set.MoveFirst(); more; more = set.MoveNext()) names.append(Q(set.Category()));
+    return names;
+}
+
+QStringList frmMain::FileTypeNames() {
     QStringList names;
     clsFileType& set = state_.catalogue.FileTypes;
     for (bool more = set.MoveFirst(); more; more = set.MoveNext()) names.append(Q(set.FileType()));
-    const int searched = search_->cboSearchType->currentIndex();
-    FillNames(addEdit_->cboAddType, names);
-    FillNames(search_->cboSearchType, names);
-    addEdit_->cboAddType->setCurrentIndex(-1);
-    search_->cboSearchType->setCurrentIndex(searched < search_->cboSearchType->count() ? searched : -1);
+    return names;
 }
 
 void frmMain::RefreshFileList() { model_->ShowAll(); }

@@ -64,6 +64,8 @@ private:
     void ToggleAutoCalculateCRC(bool on);
     void SaveSetting(const std::string& key, const std::string& value);
     void ClearAddEdit();
+    QStringList CategoryNames();
+    QStringList FileTypeNames();
     void OpenListedFile(int row);
     void SetStatus(const std::string& text);
     void ShowError(const std::string& message);
