@@ -6,6 +6,7 @@
 #include "rvcli/FileCommands.h"
 #include "rvcli/ListCommands.h"
 #include "rvcli/RecordCommands.h"
+#include "rvcli/VocabularyCommands.h"
 
 int RunCommandLine(int argc, char** argv) {
     CLI::App app{"Reelvault: a catalogue of your multimedia files, from the command line.\n"
@@ -19,6 +20,7 @@ int RunCommandLine(int argc, char** argv) {
     Commands commands;
     AddRecordCommands(app, commands);
     AddListCommands(app, commands);
+    AddVocabularyCommands(app, commands);
     AddFileCommands(app, commands);
 
     try {
