@@ -6,6 +6,7 @@
 #include "rvcli/FileCommands.h"
 #include "rvcli/ListCommands.h"
 #include "rvcli/RecordCommands.h"
+#include "rvcli/ToolCommands.h"
 #include "rvcli/VocabularyCommands.h"
 
 int RunCommandLine(int argc, char** argv) {
@@ -21,6 +22,7 @@ int RunCommandLine(int argc, char** argv) {
     AddRecordCommands(app, commands);
     AddListCommands(app, commands);
     AddVocabularyCommands(app, commands);
+    AddToolCommands(app, commands);
     AddFileCommands(app, commands);
 
     try {
