@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rvcli/Cli.h"
+
+#include <CLI/CLI.hpp>
+
+#include "rvcli/FileCommands.h"
+#include "rvcli/ListCommands.h"
+#include "rvcli/RecordCommands.h"
+#include "rvcli/ToolCommands.h"
+#include "rvcli/VocabularyCommands.h"
+
+int RunCommandLine(int argc, char** argv) {
+    CLI::App app{"Reelvault: a catalogue of your multimedia files, from the command line.\n"
+                 "Every command but new works on an existing catalogue file and never creates one.",
+                 "rvcli"};
+    app.set_version_flag("--version", std::string("rvcli ") + RV_VERSION);
+    app.require_subcommand(1);
+    app.footer("Exit status: 0 success, 1 the command failed, 2 wrong usage.\n"
+               "Settings (rv.ini) and the tools' logs are in $XDG_CONFIG_HOME/reelvault/ or ~/.config/reelvault/.");
+
+    Commands commands;
+    AddRecordCommands(app, commands);
+    AddListCommands(app, commands);
+    AddVocabularyCommands(app, commands);
+    AddToolCommands(app, commands);
+    AddFileCommands(app, commands);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? 0 : 2;  // prints the help, the version or the complaint
+    }
+    const Commands::Action* action = commands.Chosen();
+    if (action == nullptr) return 2;  // the parser requires a command; this is not reached
+    try {
+        return Deliver((*action)());
+    } catch (const std::exception& error) {  // out of memory and the like: still one line and no trace
+        return Deliver(Failed(error.what()));
+    }
+}

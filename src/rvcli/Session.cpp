@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rvcli/Session.h"
+
+#include <dirent.h>
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+
+#include "store/modSchema.h"
+#include "support/modSettings.h"
+
+int Deliver(const Reply& reply) {
+    std::cout << reply.Output << std::flush;
+    const bool written = static_cast<bool>(std::cout);
+    std::cerr << reply.Notes;
+    if (!reply.Error.empty()) std::cerr << reply.Error << "\n";
+    if (!written) std::cerr << "Could not write the output\n";
+    return reply.Error.empty() && written ? 0 : 1;
+}
+
+const Commands::Action* Commands::Chosen() const {
+    for (const auto& [command, action] : actions_) {
+        if (command->parsed()) return &action;
+    }
+    return nullptr;
+}
+
+std::string OpenExisting(Catalogue& catalogue, const std::string& path) {
+    if (const CatalogueCheck check = IsCatalogue(path); !check) return path + ": " + check.Reason;
+    if (std::string error = OpenCatalogue(catalogue.Store, path); !error.empty()) return path + ": " + error;
+    if (std::string error = catalogue.Reload(); !error.empty()) return path + ": " + error;
+    return {};
+}
+
+std::string StoredPath(const std::string& path) {
+    if (path.empty()) return path;  // not the current folder
+    std::error_code ignored;
+    const std::filesystem::path whole = std::filesystem::absolute(path, ignored);
+    std::string normal = whole.lexically_normal().string();
+    // "/media/films/." becomes "/media/films/"; a folder is stored without its last slash.
+    if (normal.size() > 1 && normal.ends_with('/')) normal.pop_back();
+    return normal;
+}
+
+std::string FolderProblem(const std::string& folder) {
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr) return "Cannot read the folder " + folder + ": " + std::strerror(errno);
+    closedir(listing);
+    return {};
+}
+
+bool WantCRC(bool crc, bool noCRC, std::string& warning) {
+    if (crc || noCRC) return crc;
+    clsINIParse ini;
+    Settings settings;
+    if (std::string error = LoadSettings(ini, settings); !error.empty()) {
+        warning = "rv.ini: " + error + "; no CRC calculated\n";
+        return false;
+    }
+    return settings.AutoCalculateCRC;
+}

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rvcli/ToolCommands.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
+
+#include "rvcli/TerminalHost.h"
+#include "tools/DetectFileTypes.h"
+#include "tools/DetectMovedFiles.h"
+#include "tools/FindReplace.h"
+#include "tools/LoadDirectory.h"
+#include "tools/RemoveMissingFiles.h"
+
+namespace {
+
+struct ToolOptions {
+    std::string Catalogue;
+    std::string Folder;
+    std::string Pattern;  // for load; the text to find for replace
+    std::string Replacement;
+    bool Recursive = false;
+    bool CRC = false;
+    bool NoCRC = false;
+};
+
+using Tool = std::function<ToolResult(Catalogue&, TerminalHost&)>;
+using Totals = std::function<std::string(const ToolResult&)>;
+
+// Runs a tool on the catalogue and reports its totals, also when it was cancelled or stopped by an
+// error part of the way: what it committed by then stays, and the user must learn how much that is.
+// A tool that failed before it changed anything reports only why.
+Reply RunTool(const std::string& path, const Tool& tool, const Totals& totals, std::string notes = {}) {
+    Catalogue catalogue;
+    if (std::string error = OpenExisting(catalogue, path); !error.empty()) return Failed(error);
+    ToolResult result;
+    {
+        TerminalHost host;  // its progress line is wiped before the totals are printed
+        result = tool(catalogue, host);
+    }
+    if (!result.Error.empty() && result.Changed == 0 && !result.Cancelled) return Failed(result.Error);
+    Reply reply{totals(result), std::move(notes), result.Error};
+    if (!result.LogPath.empty()) reply.Output += "Log: " + result.LogPath + "\n";
+    if (result.Cancelled && reply.Error.empty()) reply.Error = "Cancelled; what was done before stays done";
+    return reply;
+}
+
+std::string Count(int number, const std::string& what) { return std::to_string(number) + " " + what + "\n"; }
+
+Reply Load(const ToolOptions& options) {
+    const std::string folder = StoredPath(options.Folder);
+    if (std::string problem = FolderProblem(folder); !problem.empty()) return Failed(problem);
+    std::string notes;
+    const LoadDirectoryRequest request{folder, options.Pattern, options.Recursive, WantCRC(options.CRC, options.NoCRC, notes)};
+    return RunTool(
+        options.Catalogue, [&](Catalogue& catalogue, TerminalHost& host) { return LoadDirectory(catalogue, request, host); },
+        [](const ToolResult& result) {
+            return Count(result.Changed, "files added") + Count(result.Skipped, "possible duplicates not added") +
+                   Count(result.Unreadable, "files could not be read");
+        },
+        notes);
+}
+
+Reply DetectMoved(const ToolOptions& options) {
+    const std::string folder = StoredPath(options.Folder);
+    if (std::string problem = FolderProblem(folder); !problem.empty()) return Failed(problem);
+    return RunTool(
+        options.Catalogue, [&](Catalogue& catalogue, TerminalHost& host) { return DetectMovedFiles(catalogue, folder, host); },
+        [](const ToolResult& result) { return Count(result.Changed, "records re-pointed"); });
+}
+
+CLI::App* AddToolCommand(CLI::App& app, const std::string& name, const std::string& what, ToolOptions& options) {
+    CLI::App* command = app.add_subcommand(name, what);
+    command->add_option("CATALOGUE", options.Catalogue, "Catalogue file")->required();
+    return command;
+}
+
+void AddLoadCommand(CLI::App& app, Commands& commands) {
+    auto options = std::make_shared<ToolOptions>();
+    CLI::App* load = AddToolCommand(app, "load",
+                                    "Catalogue the files of a folder that match a pattern (log: load.log)",
+                                    *options);
+    load->footer("Files catalogued already, by path or (with CRCs) by CRC, are skipped. Ctrl+C stops the load; "
+                 "the files added until then stay.");
+    load->add_option("FOLDER", options->Folder, "Folder to load")->required();
+    load->add_option("PATTERN", options->Pattern, "File names to load: \"*.avi\", or several: \"*.mp3;*.flac\"")->required();
+    load->add_flag("--recursive", options->Recursive, "Load the sub-folders too");
+    CLI::Option* crc = load->add_flag("--crc", options->CRC, "Calculate CRCs");
+    load->add_flag("--no-crc", options->NoCRC, "Do not calculate CRCs (default: AutoCalculateCRC of rv.ini)")->excludes(crc);
+    commands.Add(load, [options] { return Load(*options); });
+}
+
+void AddMaintenanceCommands(CLI::App& app, Commands& commands) {
+    auto options = std::make_shared<ToolOptions>();
+    commands.Add(AddToolCommand(app, "remove-missing",
+                                "Delete the records of files that are gone (log: delete.log)",
+                                *options),
+                 [options] {
+                     return RunTool(options->Catalogue, RemoveMissingFiles, [](const ToolResult& result) {
+                         return Count(result.Changed, "records of missing files deleted") +
+                                Count(result.Skipped, "records kept: their folder is out of reach");
+                     });
+                 });
+    commands.Add(AddToolCommand(app, "detect-types", "Set every record's file type again from its extension", *options),
+                 [options] {
+                     return RunTool(options->Catalogue, DetectFileTypes,
+                                    [](const ToolResult& result) { return Count(result.Changed, "records given a new file type"); });
+                 });
+    CLI::App* moved = AddToolCommand(
+        app, "detect-moved", "Re-point every record whose file name is found in FOLDER (log: move.log)", *options);
+    moved->add_option("FOLDER", options->Folder, "The folder the files were moved to")->required();
+    commands.Add(moved, [options] { return DetectMoved(*options); });
+}
+
+void AddReplaceCommand(CLI::App& app, Commands& commands) {
+    auto options = std::make_shared<ToolOptions>();
+    CLI::App* replace = AddToolCommand(app, "replace", "Replace text in the stored paths of all records (case-sensitive)", *options);
+    replace->add_option("FIND", options->Pattern, "Text to find")->required();
+    replace->add_option("REPLACE", options->Replacement, "Text to put in its place")->required();
+    commands.Add(replace, [options] {
+        return RunTool(
+            options->Catalogue,
+            [&](Catalogue& catalogue, TerminalHost& host) {
+                return FindReplace(catalogue, options->Pattern, options->Replacement, host);
+            },
+            [](const ToolResult& result) { return Count(result.Changed, "records changed"); });
+    });
+}
+
+}  // namespace
+
+void AddToolCommands(CLI::App& app, Commands& commands) {
+    AddLoadCommand(app, commands);
+    AddMaintenanceCommands(app, commands);
+    AddReplaceCommand(app, commands);
+}

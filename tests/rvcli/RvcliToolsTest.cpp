@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "rvcli/RvcliFixture.h"
+
+namespace {
+
+// A second of silence: 8000 samples of 8-bit mono sound at 8 kHz.
+std::string Wave() {
+    const auto number = [](std::uint32_t value, int bytes) {
+        std::string text;
+        for (int i = 0; i < bytes; ++i) text += static_cast<char>(value >> (8 * i) & 0xFF);
+        return text;
+    };
+    return "RIFF" + number(36 + 8000, 4) + "WAVEfmt " + number(16, 4) + number(1, 2) + number(1, 2) + number(8000, 4) +
+           number(8000, 4) + number(1, 2) + number(8, 2) + "data" + number(8000, 4) + std::string(8000, '\x80');
+}
+
+class Tools : public Rvcli {
+protected:
+    void SetUp() override {
+        Ok({"new", cat});
+        Ok({"type", cat, "save", "Video", "--ext", "avi"});
+        for (const char* name : {"in/a.avi", "in/b.AVI", "in/sub/c.avi", "in/notes.txt"}) Make(name, name);
+    }
+    void Make(const std::string& name, const std::string& contents) {
+        std::filesystem::create_directories(std::filesystem::path(Path(name)).parent_path());
+        folder.Write(name, contents);
+    }
+    std::string Log(const std::string& name) { return "Log: " + Path("config/reelvault/" + name) + "\n"; }
+};
+
+}  // namespace
+
+TEST_F(Tools, LoadAndTheMaintenanceToolsPrintTheirTotals) {
+    const std::string added = "0 possible duplicates not added\n0 files could not be read\n" + Log("load.log");
+    EXPECT_EQ(Run({"load", "c.rvd", "in", "*.avi", "--crc"}).Out, "2 files added\n" + added);
+    Make("in/copy.avi", "in/a.avi");  // the same contents as a.avi
+    EXPECT_EQ(Ok({"load", cat, Path("in/"), "*.AVI;*.txt", "--recursive", "--crc"}),
+              "2 files added\n3 possible duplicates not added\n0 files could not be read\n" + Log("load.log"));
+    EXPECT_EQ(Call({"load", cat, Path("nowhere"), "*"}),
+              (Ran{1, "", "Cannot read the folder " + Path("nowhere") + ": No such file or directory\n"}));
+
+    std::filesystem::rename(Path("in/sub"), Path("elsewhere"));
+    EXPECT_EQ(Run({"detect-moved", "c.rvd", "elsewhere"}).Out, "1 records re-pointed\n" + Log("move.log"));
+    std::filesystem::remove(Path("in/notes.txt"));
+    EXPECT_EQ(Run({"remove-missing", "c.rvd"}).Out, "1 records of missing files deleted\n"
+                                                    "0 records kept: their folder is out of reach\n" + Log("delete.log"));
+    Ok({"type", cat, "save", "Video", "--ext", "mpg"});
+    Ok({"type", cat, "save", "Clips", "--ext", "avi"});
+    EXPECT_EQ(Run({"detect-types", "c.rvd"}).Out, "3 records given a new file type\n");
+    EXPECT_EQ(Run({"replace", "c.rvd", Path("in/"), Path("out/")}).Out, "2 records changed\n");
+    EXPECT_EQ(Call({"replace", cat, "", "x"}), (Ran{1, "", "You must enter text to find\n"}));
+    const nlohmann::json found = nlohmann::json::parse(Ok({"search", cat, "--type", "Clips", "--format", "json"}));
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0]["FileName"], Path("out/a.avi"));
+    EXPECT_EQ(found[1]["FileName"], Path("out/b.AVI"));
+    EXPECT_EQ(found[2]["FileName"], Path("elsewhere/c.avi"));
+}
+
+TEST_F(Tools, CtrlCCancelsCleanlyAndSaysSo) {
+    EXPECT_EQ(Run({"load", "c.rvd", "in", "*", "--recursive"}, true),
+              (Ran{1, "0 files added\n0 possible duplicates not added\n0 files could not be read\n" + Log("load.log"),
+                   "Cancelled; what was done before stays done\n"}));
+    EXPECT_EQ(Ok({"list", cat, "--format", "json"}), "[]\n");
+    EXPECT_EQ(Run({"crc", "in/a.avi"}, true), (Ran{1, "", "Cancelled: in/a.avi\n"}));
+}
+
+TEST_F(Tools, CrcAndInfoReadFilesWithoutACatalogue) {
+    folder.Write("digits", "123456789");
+    folder.Write("empty", "");
+    folder.Write("tone.wav", Wave());
+    Make("clip.avi", std::string("RIFF\0\0\0\0AVI LIST\0\0\0\0hdrlavih\0\0\0\0vidsDIVX", 40));
+    EXPECT_EQ(Run({"crc", "digits", Path("empty")}).Out, "CBF43926  digits\n0  " + Path("empty") + "\n");
+    // Nothing but the complaint, although the first file was read.
+    EXPECT_EQ(Call({"crc", Path("digits"), "missing"}), (Ran{1, "", "Could not read missing: No such file or directory\n"}));
+    EXPECT_EQ(Call({"info", Path("in")}).Err, "Not a plain file: " + Path("in") + "\n");
+    const std::string info = Run({"info", "tone.wav", "clip.avi"}).Out;
+    EXPECT_EQ(info.substr(0, info.find("CRC:")), "File: tone.wav\nSize (bytes): 8044\nLength (ms): 1000\nFourCC: \nMedia: yes\n");
+    EXPECT_NE(info.find("File: clip.avi\nSize (bytes): 40\nLength (ms): 0\nFourCC: DIVX\nMedia: no\nCRC: "), std::string::npos);
+    EXPECT_EQ(Ok({"add", cat, Path("tone.wav"), "--crc"}), "1\n");
+    EXPECT_EQ(Ok({"add", cat, Path("clip.avi")}), "2\n");
+    const nlohmann::json tone = nlohmann::json::parse(Ok({"search", cat, "--length", "=", "1000", "--format", "json"}));
+    ASSERT_EQ(tone.size(), 1u);
+    EXPECT_EQ(tone[0]["Size"], 8044);
+    EXPECT_NE(tone[0]["CRC"], "");
+    const nlohmann::json clip = nlohmann::json::parse(Ok({"search", cat, "--fourcc", "div", "--format", "json"}));
+    ASSERT_EQ(clip.size(), 1u);
+    EXPECT_EQ(clip[0]["FileID"], 2);
+    EXPECT_EQ(clip[0]["Type"], "Video");
+}
