@@ -3,10 +3,18 @@
 
 #include <fcntl.h>
 #include <isa-l/crc.h>
+#include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <memory>
 #include <span>
+#include <thread>
+#include <vector>
 
 #include "analysis/cFile.h"
 #include "analysis/modCrc2.h"
@@ -15,6 +23,11 @@
 // its read-ahead fetches the next part of the file from the disk while this thread folds the part
 // it has. A reader thread would buy nothing more: folding runs at several times the speed of the
 // copy out of the page cache, and handing buffers between cores costs more than it saves.
+//
+// That copy is what limits one core (5-9 GB/s here, where the fold alone runs at 27). A large
+// file is therefore cut into as many parts as there are cores, up to four; each part is read and
+// folded on its own core, and the parts' CRCs are joined with zlib's crc32_combine, which shifts
+// a CRC past the length of what follows it. Two cores copy nearly twice as fast as one.
 //
 // ISA-L's crc32_gzip_refl is the same CRC-32 as the table's, folded with carry-less
 // multiplication; it inverts on entry and on exit itself, so its running value is a finished CRC
@@ -42,6 +55,75 @@ CRCResult Computed(std::uint32_t crc) {
     return result;
 }
 
+// Files above this are read in parts on several cores.
+constexpr std::int64_t kSplitAbove = std::int64_t{64} << 20;
+
+struct Part {
+    std::int64_t From = 0;
+    std::int64_t To = 0;  // -1: on to the end of the file, however long it has grown
+    std::uint32_t CRC = 0;
+    std::int64_t Read = 0;
+    int Error = 0;  // errno of a failed read
+};
+
+// Reads and folds one part; done counts the bytes of all parts together.
+void FoldPart(int handle, Part& part, std::atomic<std::int64_t>& done, const std::atomic<bool>& stop,
+              const std::function<void()>& afterChunk = {}) {
+    const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kCRCChunkSize);
+    for (std::int64_t at = part.From; (part.To < 0 || at < part.To) && !stop;) {
+        const std::int64_t wanted = part.To < 0 ? kCRCChunkSize : std::min<std::int64_t>(kCRCChunkSize, part.To - at);
+        ssize_t count;
+        do count = pread(handle, buffer.get(), static_cast<std::size_t>(wanted), at);
+        while (count < 0 && errno == EINTR);
+        if (count < 0) {
+            part.Error = errno;
+            return;
+        }
+        if (count == 0) return;
+        part.CRC = crc32_gzip_refl(part.CRC, buffer.get(), static_cast<std::uint64_t>(count));
+        part.Read += count;
+        at += count;
+        done += count;
+        if (afterChunk) afterChunk();
+    }
+}
+
+// The CRC of a large file from parts folded on several cores. Progress is reported and a stop
+// asked for on the calling thread, while the other parts run.
+CRCResult FoldInParts(const std::string& path, int handle, std::int64_t total, const CRCProgress& progress) {
+    const std::size_t count = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
+    std::vector<Part> parts(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        parts[i].From = total / static_cast<std::int64_t>(count) * static_cast<std::int64_t>(i);
+        parts[i].To = i + 1 == count ? -1 : total / static_cast<std::int64_t>(count) * static_cast<std::int64_t>(i + 1);
+    }
+    std::atomic<std::int64_t> done{0};
+    std::atomic<bool> stop{false};
+    std::atomic<std::size_t> finished{0};
+    const auto report = [&] {
+        if (progress && !progress(done, total)) stop = true;
+    };
+    {
+        std::vector<std::jthread> others;
+        for (std::size_t i = 1; i < count; ++i)
+            others.emplace_back([&, i] { FoldPart(handle, parts[i], done, stop), ++finished; });
+        FoldPart(handle, parts[0], done, stop, report);
+        while (finished < count - 1) {  // keep the caller informed, and able to stop, to the end
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            report();
+        }
+    }
+    if (stop) return Cancelled(path);
+    std::uint32_t crc = parts[0].CRC;
+    for (const Part& part : parts) {
+        if (part.Error != 0) return Unreadable(path, std::strerror(part.Error));
+        if (part.To >= 0 && part.From + part.Read != part.To) return Unreadable(path, "the file shrank while it was read");
+        if (&part != &parts[0]) crc = static_cast<std::uint32_t>(crc32_combine(crc, part.CRC, part.Read));
+    }
+    if (progress) progress(done, total);  // the whole count, even when the last chunk was another core's
+    return Computed(crc);
+}
+
 // Small files get a small buffer: a catalogue of many small files should pay for little more
 // than the open, read and close.
 std::size_t BufferSize(std::int64_t fileSize) {
@@ -64,6 +146,8 @@ CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress)
     if (total < 0) return Unreadable(path, reason);
     if (total > static_cast<std::int64_t>(kCRCChunkSize))
         posix_fadvise(file.FileHandle(), 0, 0, POSIX_FADV_SEQUENTIAL);  // only advice; failure is harmless
+    if (total > kSplitAbove && std::thread::hardware_concurrency() > 1)
+        return FoldInParts(path, file.FileHandle(), total, progress);
 
     const std::size_t size = BufferSize(total);
     const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(size);

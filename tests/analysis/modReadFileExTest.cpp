@@ -74,4 +74,6 @@ TEST(CalculateFileCRC, ReadsFilesPast4GiBWhole) {
     const auto progress = [&](std::int64_t done, std::int64_t total) { return lastDone = done, total == size; };
     EXPECT_EQ(CalculateFileCRC(path, progress).Text, "7324829F");  // by an independent implementation
     EXPECT_EQ(lastDone, size);
+    const CRCResult stopped = CalculateFileCRC(path, [](std::int64_t, std::int64_t) { return false; });
+    EXPECT_TRUE(stopped.Cancelled && stopped.Text.empty());
 }
