@@ -204,9 +204,7 @@ void frmMain::OpenFromCommandLine(const std::string& path) {
     }
     AfterOpen("Loaded database : ");
     EnableTools();
-    ReloadCatalogue();
-    RefreshLists();
-    RefreshFileList();
+    ShowCatalogue();
 }
 
 void frmMain::NewCatalogue() {
@@ -219,9 +217,7 @@ void frmMain::NewCatalogue() {
         return;
     }
     AfterOpen("Created new database : ");
-    ReloadCatalogue();
-    RefreshLists();
-    RefreshFileList();
+    ShowCatalogue();
     ClearAddEdit();
     EnableTools();
 }
@@ -242,9 +238,7 @@ void frmMain::OpenCatalogueFromDialog() {
     AfterOpen("Loaded database : ");
     ClearAddEdit();
     EnableTools();
-    ReloadCatalogue();
-    RefreshLists();
-    RefreshFileList();
+    ShowCatalogue();
 }
 
 void frmMain::AfterOpen(const std::string& status) {
@@ -289,6 +283,12 @@ void frmMain::ReloadCatalogue() {
     menuBar()->setEnabled(true);
     busy_ = false;
     if (!error.empty()) ShowError("Could not load the catalogue: " + error);
+}
+
+void frmMain::ShowCatalogue() {
+    ReloadCatalogue();
+    RefreshLists();
+    RefreshFileList();
 }
 
 void frmMain::RefreshLists() {

@@ -61,6 +61,8 @@ private:
     void OpenFromCommandLine(const std::string& path);
     void AfterOpen(const std::string& status);
     void ForgetCatalogue();
+    // Reloads the sets and refills every list and drop-down box from them.
+    void ShowCatalogue();
     void ToggleAutoCalculateCRC(bool on);
     void SaveSetting(const std::string& key, const std::string& value);
     void ClearAddEdit();
