@@ -19,3 +19,10 @@ CategoriesTab::CategoriesTab(QWidget* parent) : QWidget(parent) {
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(0, 1);
 }
+
+void CategoriesTab::ShowCategories(const QStringList& names) {
+    lstCategoryCategory->clear();
+    lstCategoryCategory->addItems(names);
+}
+
+void CategoriesTab::EnableSaving() { cmdCategorySave->setEnabled(true); }

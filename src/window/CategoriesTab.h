@@ -14,6 +14,11 @@ class CategoriesTab : public QWidget {
 public:
     explicit CategoriesTab(QWidget* parent = nullptr);
 
+    void ShowCategories(const QStringList& names);
+    // Adding stays disabled until a catalogue is open.
+    void EnableSaving();
+
+private:
     QListWidget* lstCategoryCategory;
     QLineEdit* txtCategoryCategory;
     QPushButton* cmdCategorySave;

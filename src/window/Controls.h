@@ -41,12 +41,23 @@ inline QLabel* MakeLabel(const char* text, QWidget* field) {
     return label;
 }
 
+// Refills a drop-down box with an empty entry and the names. With keepPosition the entry that was
+// chosen stays chosen by its position, while there still is one there; otherwise none is chosen.
+void FillNameCombo(QComboBox* box, const QStringList& names, bool keepPosition);
+// Chooses the last entry whose text is exactly text; none when no entry has it.
+void ChooseLastEqual(QComboBox* box, const QString& text);
+
 // A frame holding a text box with an Add button, and below it a list with a Delete button: how a
-// record's keywords and a type's extensions are edited.
+// record's keywords and a type's extensions are edited. Add, or Enter in the text box, appends its
+// text unchanged to the list unless it is empty, then empties the box for the next; Delete, or the
+// Delete key in the list, removes the chosen entry. Screen readers call the text box and the list
+// by the frame's caption, and the buttons "Add ..." and "Delete ..." with the item's name.
 struct ListEditor {
     QGroupBox* Frame;
     QLineEdit* Edit;
+    QPushButton* Add;
     QListWidget* List;
+    QPushButton* Remove;
 };
-ListEditor MakeListEditor(const char* frame, const char* caption, const char* edit, const char* add, const char* list,
-                          const char* remove);
+ListEditor MakeListEditor(const char* frame, const char* caption, const char* item, const char* edit, const char* add,
+                          const char* list, const char* remove);

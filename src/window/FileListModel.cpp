@@ -24,6 +24,43 @@ void FileListModel::Show(std::vector<int> positions) {
 
 void FileListModel::Clear() { Show({}); }
 
+std::vector<int> FileListModel::ShownFileIDs() const {
+    const auto& records = catalogue_.Files.Records();
+    std::vector<int> ids;
+    ids.reserve(rows_.size());
+    for (const int position : rows_) ids.push_back(records[position].FileID);
+    return ids;
+}
+
+void FileListModel::ShowFileIDs(const std::vector<int>& ids) {
+    clsFile& files = catalogue_.Files;
+    const FileRecord* first = files.Records().data();
+    std::vector<int> positions;
+    positions.reserve(ids.size());
+    for (const int id : ids) {
+        if (files.GotoFileID(id)) positions.push_back(static_cast<int>(files.Current() - first));
+    }
+    Show(std::move(positions));
+}
+
+int FileListModel::RowOf(int fileID) const {
+    const auto& records = catalogue_.Files.Records();
+    const auto shown = std::find_if(rows_.begin(), rows_.end(), [&](int position) { return records[position].FileID == fileID; });
+    return shown == rows_.end() ? -1 : static_cast<int>(shown - rows_.begin());
+}
+
+void FileListModel::RewriteRow(int fileID) {
+    if (const int row = RowOf(fileID); row >= 0) Q_EMIT dataChanged(index(row, 0), index(row, kListColumnCount - 1));
+}
+
+void FileListModel::RemoveRow(int fileID) {
+    const int row = RowOf(fileID);
+    if (row < 0) return;
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+}
+
 void FileListModel::SortByHeader(int column) {
     ascending_ = !ascending_;
     sortColumn_ = column;

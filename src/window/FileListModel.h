@@ -21,6 +21,16 @@ public:
     void Show(std::vector<int> positions);
     // Shows nothing: call before the set is reloaded, so no row points at a record that is gone.
     void Clear();
+    // The IDs of the files shown, in the order shown: what to show again once the set is reloaded.
+    std::vector<int> ShownFileIDs() const;
+    // Shows those of the files with these IDs that the set holds, in this order, sorted as above.
+    void ShowFileIDs(const std::vector<int>& ids);
+    // The row that shows the record with this ID; -1 when none does.
+    int RowOf(int fileID) const;
+    // Shows the record with this ID afresh after it changed in place in the set; the row keeps its place.
+    void RewriteRow(int fileID);
+    // Takes the record with this ID out of the list.
+    void RemoveRow(int fileID);
     // A click on a header: the order flips whatever the column (the first click sorts ascending),
     // then the rows are ordered by that column, numbers as numbers. Equal cells keep their order.
     void SortByHeader(int column);

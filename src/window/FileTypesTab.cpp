@@ -31,7 +31,7 @@ QWidget* FileTypesTab::MakeEditor() {
     grid->addWidget(MakeButton("cmdFileExternalAppBrowse", "Browse"), 1, 2);
     grid->addWidget(txtFileFileTypeID, 2, 1);
 
-    const ListEditor extensions = MakeListEditor("fraFileFileExtension", "File Extensions", "txtFileFileExtension",
+    const ListEditor extensions = MakeListEditor("fraFileFileExtension", "File Extensions", "extension", "txtFileFileExtension",
                                                  "cmdFileAddFileExtension", "lstFileFileExtension", "cmdFileDeleteFileExtension");
     txtFileFileExtension = extensions.Edit;
     lstFileFileExtension = extensions.List;
@@ -48,3 +48,10 @@ QWidget* FileTypesTab::MakeEditor() {
     grid->setColumnStretch(1, 1);
     return editor;
 }
+
+void FileTypesTab::ShowFileTypes(const QStringList& descriptions) {
+    lstFileFileType->clear();
+    lstFileFileType->addItems(descriptions);
+}
+
+void FileTypesTab::EnableSaving() { cmdFileSave->setEnabled(true); }

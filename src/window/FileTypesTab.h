@@ -15,6 +15,13 @@ class FileTypesTab : public QWidget {
 public:
     explicit FileTypesTab(QWidget* parent = nullptr);
 
+    void ShowFileTypes(const QStringList& descriptions);
+    // Saving stays disabled until a catalogue is open.
+    void EnableSaving();
+
+private:
+    QWidget* MakeEditor();
+
     QListWidget* lstFileFileType;
     QLineEdit* txtFileFileTypeID;  // hidden: the type being edited, "" for a new one
     QLineEdit* txtFileDescription;
@@ -22,7 +29,4 @@ public:
     QListWidget* lstFileFileExtension;
     QLineEdit* txtFileFileExtension;
     QPushButton* cmdFileSave;
-
-private:
-    QWidget* MakeEditor();
 };

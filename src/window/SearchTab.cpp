@@ -60,9 +60,20 @@ QWidget* SearchTab::MakeFields() {
 }
 
 QWidget* SearchTab::MakeKeywords() {
-    const ListEditor keywords = MakeListEditor("fraSearchKeywords", "Keywords", "txtSearchKeyword", "cmdSearchKeywordAdd",
+    const ListEditor keywords = MakeListEditor("fraSearchKeywords", "Keywords", "keyword", "txtSearchKeyword", "cmdSearchKeywordAdd",
                                                "lstSearchKeywords", "cmdSearchKeywordDelete");
     txtSearchKeyword = keywords.Edit;
     lstSearchKeywords = keywords.List;
     return keywords.Frame;
+}
+
+void SearchTab::ShowCategoryNames(const QStringList& names) { FillNameCombo(cboSearchCategory, names, true); }
+
+void SearchTab::ShowFileTypeNames(const QStringList& names) { FillNameCombo(cboSearchType, names, true); }
+
+void SearchTab::ResetComparisons() {
+    for (QComboBox* box : {cboSearchSize, cboSearchLength, cboSearchRating}) {
+        box->clear();
+        box->addItems({QString(), QStringLiteral("<"), QStringLiteral("="), QStringLiteral(">")});
+    }
 }

@@ -15,6 +15,17 @@ class SearchTab : public QWidget {
 public:
     explicit SearchTab(QWidget* parent = nullptr);
 
+    // The type and category boxes: an empty entry, then the names; the entry chosen by position
+    // stays chosen while there still is one there.
+    void ShowCategoryNames(const QStringList& names);
+    void ShowFileTypeNames(const QStringList& names);
+    // The size, length and rating comparisons: "", "<", "=", ">", none chosen.
+    void ResetComparisons();
+
+private:
+    QWidget* MakeFields();
+    QWidget* MakeKeywords();
+
     QLineEdit* txtSearchFileName;
     QLineEdit* txtSearchTitle;
     QComboBox* cboSearchType;
@@ -29,8 +40,4 @@ public:
     QLineEdit* txtSearchRating;
     QLineEdit* txtSearchKeyword;
     QListWidget* lstSearchKeywords;
-
-private:
-    QWidget* MakeFields();
-    QWidget* MakeKeywords();
 };

@@ -3,21 +3,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QStatusBar>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -32,6 +26,7 @@
 #include "window/FileTypesTab.h"
 #include "window/ListRow.h"
 #include "window/SearchTab.h"
+#include "window/StatusBar.h"
 
 namespace {
 
@@ -59,19 +54,6 @@ std::string CommandLinePath(const QStringList& arguments) {
     return path;
 }
 
-// Both boxes get an empty entry and the names. The add box is left with nothing chosen; the search
-// box keeps its choice by position, as long as there is still an entry there.
-void FillNameCombos(QComboBox* add, QComboBox* search, const QStringList& names) {
-    const int searched = search->currentIndex();
-    for (QComboBox* box : {add, search}) {
-        box->clear();
-        box->addItem(QString());
-        box->addItems(names);
-    }
-    add->setCurrentIndex(-1);
-    search->setCurrentIndex(searched < search->count() ? searched : -1);
-}
-
 }  // namespace
 
 frmMain::frmMain(AppState& state, QWidget* parent)
@@ -79,8 +61,10 @@ frmMain::frmMain(AppState& state, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(tr("Reelvault"));
     BuildMenus();
+    status_ = new StatusBar(QString::fromUtf8(kNoCatalogueStatus));
+    setStatusBar(status_);
     setCentralWidget(BuildCentre());
-    BuildStatusBar();
+    ConnectAddEdit();
     resize(1100, 760);
 }
 
@@ -130,7 +114,7 @@ void frmMain::BuildMenus() {
 QWidget* frmMain::BuildCentre() {
     tabTab_ = new QTabWidget;
     tabTab_->setObjectName(QStringLiteral("tabTab"));
-    addEdit_ = new AddEditTab;
+    addEdit_ = new AddEditTab(state_.catalogue, state_.settings);
     search_ = new SearchTab;
     categories_ = new CategoriesTab;
     fileTypes_ = new FileTypesTab;
@@ -141,9 +125,8 @@ QWidget* frmMain::BuildCentre() {
     tabTab_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     tabTab_->setFixedSize(tabTab_->sizeHint().expandedTo(QSize(820, 330)));
     connect(tabTab_, &QTabWidget::currentChanged, this, [this](int tab) {
-        if (tab == 0) ClearAddEdit();
+        if (tab == 0) addEdit_->Clear();
     });
-    connect(addEdit_->cmdAddClear, &QPushButton::clicked, this, [this] { ClearAddEdit(); });
 
     model_ = new FileListModel(state_.catalogue, this);
     lstFile_ = new QTableView;
@@ -166,6 +149,9 @@ QWidget* frmMain::BuildCentre() {
         lstFile_->horizontalHeader()->setSortIndicator(column, model_->Order());
         lstFile_->horizontalHeader()->setSortIndicatorShown(true);
     });
+    connect(lstFile_, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (const FileRecord* listed = model_->RecordAt(index.row())) addEdit_->ShowFileRecord(listed->FileID);
+    });
     connect(lstFile_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { OpenListedFile(index.row()); });
 
     auto* centre = new QWidget;
@@ -179,16 +165,28 @@ QWidget* frmMain::BuildCentre() {
     return centre;
 }
 
-void frmMain::BuildStatusBar() {
-    statusBar()->setObjectName(QStringLiteral("barStatus"));
-    statusPanel_ = new QLabel(QString::fromUtf8(kNoCatalogueStatus));
-    statusPanel_->setObjectName(QStringLiteral("barStatusPanel"));
-    statusBar()->addWidget(statusPanel_, 1);
-    progress_ = new QProgressBar;
-    progress_->setObjectName(QStringLiteral("barProgress"));
-    progress_->setMaximumWidth(220);
-    progress_->hide();
-    statusBar()->addPermanentWidget(progress_);
+// What the tab changed, brought to the sets and the lists; and its CRC's progress to the status bar.
+void frmMain::ConnectAddEdit() {
+    connect(addEdit_, &AddEditTab::FormCleared, this, [this] {
+        RefreshCategoryCombos();
+        RefreshFileTypeCombos();
+    });
+    connect(addEdit_, &AddEditTab::FileAdded, this, [this](int fileID) {
+        ShowCatalogue();
+        lstFile_->scrollTo(model_->index(model_->RowOf(fileID), 0));
+    });
+    connect(addEdit_, &AddEditTab::FileRewritten, model_, &FileListModel::RewriteRow);
+    connect(addEdit_, &AddEditTab::FileDeleted, this, [this](int fileID) {
+        model_->RemoveRow(fileID);
+        ReloadCatalogue();
+    });
+    connect(addEdit_, &AddEditTab::CatalogueChanged, this, &frmMain::ShowCatalogue);
+    connect(addEdit_, &AddEditTab::StatusChanged, status_, &StatusBar::SetText);
+    connect(addEdit_, &AddEditTab::CRCStarted, this, [this](const QString& path) {
+        status_->BeginWork(tr("Calculating CRC for %1").arg(path), [this] { addEdit_->CancelCRC(); });
+    });
+    connect(addEdit_, &AddEditTab::CRCProgress, status_, &StatusBar::ShowProgress);
+    connect(addEdit_, &AddEditTab::CRCEnded, status_, &StatusBar::EndWork);
 }
 
 void frmMain::Start(const QStringList& arguments) {
@@ -218,7 +216,7 @@ void frmMain::NewCatalogue() {
     }
     AfterOpen("Created new database : ");
     ShowCatalogue();
-    ClearAddEdit();
+    addEdit_->Clear();
     EnableTools();
 }
 
@@ -236,15 +234,16 @@ void frmMain::OpenCatalogueFromDialog() {
         return;
     }
     AfterOpen("Loaded database : ");
-    ClearAddEdit();
+    addEdit_->Clear();
     EnableTools();
     ShowCatalogue();
 }
 
 void frmMain::AfterOpen(const std::string& status) {
     SetStatus(status + state_.catalogue.Store.FileName());
-    for (QPushButton* button : {addEdit_->cmdAddSave, categories_->cmdCategorySave, fileTypes_->cmdFileSave})
-        button->setEnabled(true);
+    addEdit_->EnableSaving();
+    categories_->EnableSaving();
+    fileTypes_->EnableSaving();
     // From the absolute path: a name typed without a folder still has one.
     const QString folder = QFileInfo(Q(state_.catalogue.Store.FileName())).absolutePath();
     state_.settings.LastDir = (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')).toStdString();
@@ -262,31 +261,39 @@ void frmMain::ForgetCatalogue() {
     SetStatus(kNoCatalogueStatus);
 }
 
+// The list goes on showing the same files, read afresh, at the same place; those gone drop out.
 void frmMain::ReloadCatalogue() {
+    const int scrolled = lstFile_->verticalScrollBar()->value();
+    LoadSets(model_->ShownFileIDs());
+    lstFile_->doItemsLayout();  // the scroll range, now rather than later
+    lstFile_->verticalScrollBar()->setValue(scrolled);
+}
+
+void frmMain::LoadSets(const std::vector<int>& thenShow) {
+    lstFile_->setUpdatesEnabled(false);  // it shows what it last painted until the sets are back
     model_->Clear();  // its rows point into the sets that are about to be replaced
     busy_ = true;
     menuBar()->setEnabled(false);
     centralWidget()->setEnabled(false);
-    progress_->setValue(0);
-    progress_->show();
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
     const std::string error = state_.catalogue.Reload([&](std::int64_t done, std::int64_t total) {
         if (sinceRepaint.elapsed() < 50) return;  // the loader calls often; the screen needs 20 a second
-        progress_->setMaximum(static_cast<int>(std::max<std::int64_t>(total, 1)));
-        progress_->setValue(static_cast<int>(done));
+        status_->ShowProgress(done, total);
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         sinceRepaint.restart();
     });
-    progress_->hide();
+    status_->HideProgress();
     centralWidget()->setEnabled(true);
     menuBar()->setEnabled(true);
     busy_ = false;
+    model_->ShowFileIDs(thenShow);
+    lstFile_->setUpdatesEnabled(true);
     if (!error.empty()) ShowError("Could not load the catalogue: " + error);
 }
 
 void frmMain::ShowCatalogue() {
-    ReloadCatalogue();
+    LoadSets({});
     RefreshLists();
     RefreshFileList();
 }
@@ -296,25 +303,24 @@ void frmMain::RefreshLists() {
     RefreshCategoryCombos();
     RefreshFileTypeList();
     RefreshFileTypeCombos();
-    for (QComboBox* box : {search_->cboSearchSize, search_->cboSearchLength, search_->cboSearchRating}) {
-        box->clear();
-        box->addItems({QString(), QStringLiteral("<"), QStringLiteral("="), QStringLiteral(">")});
-    }
+    search_->ResetComparisons();
 }
 
-void frmMain::RefreshCategoryList() {
-    categories_->lstCategoryCategory->clear();
-    categories_->lstCategoryCategory->addItems(CategoryNames());
+void frmMain::RefreshCategoryList() { categories_->ShowCategories(CategoryNames()); }
+
+void frmMain::RefreshCategoryCombos() {
+    const QStringList names = CategoryNames();
+    addEdit_->ShowCategoryNames(names);
+    search_->ShowCategoryNames(names);
 }
 
-void frmMain::RefreshCategoryCombos() { FillNameCombos(addEdit_->cboAddCategory, search_->cboSearchCategory, CategoryNames()); }
+void frmMain::RefreshFileTypeList() { fileTypes_->ShowFileTypes(FileTypeNames()); }
 
-void frmMain::RefreshFileTypeList() {
-    fileTypes_->lstFileFileType->clear();
-    fileTypes_->lstFileFileType->addItems(FileTypeNames());
+void frmMain::RefreshFileTypeCombos() {
+    const QStringList names = FileTypeNames();
+    addEdit_->ShowFileTypeNames(names);
+    search_->ShowFileTypeNames(names);
 }
-
-void frmMain::RefreshFileTypeCombos() { FillNameCombos(addEdit_->cboAddType, search_->cboSearchType, FileTypeNames()); }
 
 QStringList frmMain::CategoryNames() {
     QStringList names;
@@ -334,12 +340,6 @@ void frmMain::RefreshFileList() { model_->ShowAll(); }
 
 void frmMain::EnableTools() {
     for (QAction* tool : tools_) tool->setEnabled(true);
-}
-
-void frmMain::ClearAddEdit() {
-    addEdit_->ClearAddForm();
-    RefreshCategoryCombos();
-    RefreshFileTypeCombos();
 }
 
 void frmMain::ToggleAutoCalculateCRC(bool on) {
@@ -377,8 +377,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-QString frmMain::StatusText() const { return statusPanel_->text(); }
+QString frmMain::StatusText() const { return status_->Text(); }
 
-void frmMain::SetStatus(const std::string& text) { statusPanel_->setText(Q(text)); }
+void frmMain::SetStatus(const std::string& text) { status_->SetText(Q(text)); }
 
 void frmMain::ShowError(const std::string& message) { QMessageBox::warning(this, tr("Error"), Q(message)); }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "window/AppState.h"
 
@@ -15,11 +16,10 @@ class CategoriesTab;
 class FileListModel;
 class FileTypesTab;
 class QAction;
-class QLabel;
-class QProgressBar;
 class QTabWidget;
 class QTableView;
 class SearchTab;
+class StatusBar;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -55,7 +55,7 @@ protected:
 private:
     void BuildMenus();
     QWidget* BuildCentre();
-    void BuildStatusBar();
+    void ConnectAddEdit();
     void NewCatalogue();
     void OpenCatalogueFromDialog();
     void OpenFromCommandLine(const std::string& path);
@@ -63,9 +63,10 @@ private:
     void ForgetCatalogue();
     // Reloads the sets and refills every list and drop-down box from them.
     void ShowCatalogue();
+    // Reloads the sets, keeping the window painted meanwhile, then lists the files with these IDs.
+    void LoadSets(const std::vector<int>& thenShow);
     void ToggleAutoCalculateCRC(bool on);
     void SaveSetting(const std::string& key, const std::string& value);
-    void ClearAddEdit();
     QStringList CategoryNames();
     QStringList FileTypeNames();
     void OpenListedFile(int row);
@@ -83,8 +84,7 @@ private:
     FileTypesTab* fileTypes_;
     QTableView* lstFile_;
     FileListModel* model_;
-    QLabel* statusPanel_;
-    QProgressBar* progress_;
+    StatusBar* status_;
     QAction* autoCalculateCRC_;
     QList<QAction*> tools_;
 };

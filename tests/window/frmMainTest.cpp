@@ -14,10 +14,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "common/TempFolder.h"
 #include "model/modCatalogue.h"
-#include "store/modSchema.h"
-#include "window/frmMain.h"
+
+#include "window/WindowFixture.h"
 
 namespace {
 
@@ -43,61 +42,12 @@ std::shared_ptr<QStringList> AnswerNextMessageBox() {
 
 }  // namespace
 
-class frmMainTest : public QObject {
+class frmMainTest : public WindowFixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TempFolder> folder_;
-    std::unique_ptr<ScopedEnv> config_;
-    std::unique_ptr<AppState> state_;
-    std::unique_ptr<frmMain> window_;
-    QString answer_;  // what the file dialogs "choose"
-
-    template <class T>
-    T* Find(const char* name) {
-        T* found = window_->findChild<T*>(QString::fromUtf8(name));
-        if (!found) qFatal("no control %s", name);
-        return found;
-    }
-    QStringList Items(const char* comboName) {
-        QStringList items;
-        auto* box = Find<QComboBox>(comboName);
-        for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
-        return items;
-    }
-    QTableView* List() { return Find<QTableView>("lstFile"); }
-    QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
-    std::string Catalogue(const std::string& name) {
-        AppState made;
-        const std::string path = folder_->Path(name);
-        if (!CreateNewDatabase(made.catalogue.Store, path).empty()) qFatal("cannot make %s", path.c_str());
-        AddCategory(made.catalogue, "Live");
-        SaveFileType(made.catalogue, -1, "Video", folder_->Path("player"), {"avi"});
-        const std::pair<const char*, std::int64_t> files[] = {{"/m/b.avi", 10}, {"/m/a.mp3", 100}, {"/m/C.mkv", 9}};
-        for (const auto& [file, size] : files) InsertFile(made.catalogue, {-1, file, file + 3, 1, 1, "", size, 0, "", 0, {"k"}});
-        return path;
-    }
-    void StartWith(const QStringList& arguments) {
-        window_->Start(arguments);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    }
-
 private Q_SLOTS:
-    void init() {
-        folder_ = std::make_unique<TempFolder>();
-        config_ = std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", folder_->Path("config"));
-        state_ = std::make_unique<AppState>();
-        window_ = std::make_unique<frmMain>(*state_);
-        const auto choose = [this](QWidget*, const QString&) { return answer_; };
-        window_->SetPathChoosers(choose, choose);
-    }
-    void cleanup() {
-        window_.reset();
-        state_.reset();
-        config_.reset();
-        folder_.reset();
-    }
+    void init() { SetUp(); }
+    void cleanup() { TearDown(); }
 
     void startsWithoutACatalogue() {
         StartWith({});
@@ -117,7 +67,7 @@ private Q_SLOTS:
     }
     void opensTheCatalogueNamedOnTheCommandLine() {
         QFETCH(bool, quoted);
-        const std::string path = Catalogue("my films.rvd");
+        const std::string path = MakeCatalogue("my films.rvd");
         const QString typed = QString::fromStdString(path);
         StartWith(quoted ? QStringList{QLatin1Char('"') + typed + QLatin1Char('"')} : typed.split(QLatin1Char(' ')));
         QCOMPARE(window_->StatusText(), QString::fromStdString("Loaded database : " + path));
@@ -141,7 +91,7 @@ private Q_SLOTS:
     }
 
     void newRefusesAnExistingFileAndCreatesOtherwise() {
-        StartWith({QString::fromStdString(Catalogue("first.rvd"))});
+        StartWith({QString::fromStdString(MakeCatalogue("first.rvd"))});
         answer_ = QString::fromStdString(folder_->Write("taken.rvd", "mine"));
         auto seen = AnswerNextMessageBox();
         Find<QAction>("mnuNew")->trigger();
@@ -163,7 +113,7 @@ private Q_SLOTS:
     }
 
     void openKeepsEverythingWhenTheFileIsNoCatalogue() {
-        const std::string path = Catalogue("films.rvd");
+        const std::string path = MakeCatalogue("films.rvd");
         StartWith({});
         answer_ = QString::fromStdString(path);
         Find<QAction>("mnuOpen")->trigger();
@@ -206,7 +156,7 @@ private Q_SLOTS:
     }
 
     void headerClicksFlipTheOrderAndSortNumbersAsNumbers() {
-        StartWith({QString::fromStdString(Catalogue("films.rvd"))});
+        StartWith({QString::fromStdString(MakeCatalogue("films.rvd"))});
         QHeaderView* header = List()->horizontalHeader();
         const auto click = [&](int column) {
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(column) + 5, 5));
@@ -227,7 +177,7 @@ private Q_SLOTS:
     }
 
     void doubleClickOpensWithTheTypesApplicationOrTheDesktop() {
-        StartWith({QString::fromStdString(Catalogue("films.rvd"))});
+        StartWith({QString::fromStdString(MakeCatalogue("films.rvd"))});
         const std::string script = "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.args\"\n";
         std::filesystem::create_directory(folder_->Path("bin"));
         folder_->Write("player", script);
@@ -250,11 +200,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    frmMainTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RV_WINDOW_TEST_MAIN(frmMainTest)
 
 #include "frmMainTest.moc"

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the window's tests share: a fresh folder and settings per test, a window over its own
+// state, controls found by name, and a small catalogue to start with.
+#pragma once
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+#include <string>
+
+#include "common/TempFolder.h"
+#include "model/modCatalogue.h"
+#include "store/modSchema.h"
+#include "window/frmMain.h"
+
+class WindowFixture : public QObject {
+protected:
+    std::unique_ptr<TempFolder> folder_;
+    std::unique_ptr<ScopedEnv> config_;
+    std::unique_ptr<AppState> state_;
+    std::unique_ptr<frmMain> window_;
+    QString answer_;  // what the file dialogs "choose"
+
+    void SetUp() {
+        folder_ = std::make_unique<TempFolder>();
+        config_ = std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", folder_->Path("config"));
+        state_ = std::make_unique<AppState>();
+        window_ = std::make_unique<frmMain>(*state_);
+        const auto choose = [this](QWidget*, const QString&) { return answer_; };
+        window_->SetPathChoosers(choose, choose);
+    }
+    void TearDown() {
+        window_.reset();
+        state_.reset();
+        config_.reset();
+        folder_.reset();
+    }
+
+    template <class T>
+    T* Find(const char* name) {
+        T* found = window_->findChild<T*>(QString::fromUtf8(name));
+        if (!found) qFatal("no control %s", name);
+        return found;
+    }
+    QStringList Items(const char* comboName) {
+        QStringList items;
+        auto* box = Find<QComboBox>(comboName);
+        for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+        return items;
+    }
+    QTableView* List() { return Find<QTableView>("lstFile"); }
+    QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
+    // The row whose File Name cell is name; -1 when none is.
+    int RowNamed(const QString& name) {
+        for (int row = 0; row < List()->model()->rowCount(); ++row) {
+            if (Cell(row, 0) == name) return row;
+        }
+        return -1;
+    }
+
+    // A catalogue with the category Live, the type Video (avi, played by "player" in the folder) and
+    // three files of both, each with the keyword k: /m/b.avi (10 bytes), /m/a.mp3 (100), /m/C.mkv (9).
+    std::string MakeCatalogue(const std::string& name) {
+        AppState made;
+        const std::string path = folder_->Path(name);
+        if (!CreateNewDatabase(made.catalogue.Store, path).empty()) qFatal("cannot make %s", path.c_str());
+        AddCategory(made.catalogue, "Live");
+        SaveFileType(made.catalogue, -1, "Video", folder_->Path("player"), {"avi"});
+        const std::pair<const char*, std::int64_t> files[] = {{"/m/b.avi", 10}, {"/m/a.mp3", 100}, {"/m/C.mkv", 9}};
+        for (const auto& [file, size] : files) InsertFile(made.catalogue, {-1, file, file + 3, 1, 1, "", size, 0, "", 0, {"k"}});
+        return path;
+    }
+    void StartWith(const QStringList& arguments) {
+        window_->Start(arguments);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+};
+
+// Runs the Qt Test class offscreen unless the environment asks for a real display.
+#define RV_WINDOW_TEST_MAIN(TestClass)                                                          \
+    int main(int argc, char** argv) {                                                           \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen"); \
+        QApplication app(argc, argv);                                                           \
+        TestClass test;                                                                         \
+        return QTest::qExec(&test, argc, argv);                                                 \
+    }
