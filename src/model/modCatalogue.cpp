@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/modCatalogue.h"
 
+#include <algorithm>
+
 #include "store/clsSQLStatement.h"
 
 namespace {
@@ -128,6 +130,27 @@ NewKey SaveFileType(Catalogue& catalogue, int id, const std::string& description
                       : ChangeFileType(catalogue, saved.ID, description, externalApp, extensions);
     });
     return saved;
+}
+
+std::string DeleteFileType(Catalogue& catalogue, int id) {
+    return InOneTransaction(catalogue.Store, [&] {
+        for (const char* sql : {"DELETE FROM tblFileExtensionJunction WHERE FileTypeID=?1", "DELETE FROM tblFileType WHERE FileTypeID=?1",
+                                "UPDATE tblFile SET Type=NULL WHERE Type=?1"}) {
+            if (std::string error = catalogue.Store.Execute(sql, {id}); !error.empty()) return error;
+        }
+        return std::string();
+    });
+}
+
+int FilesOfType(const Catalogue& catalogue, int typeID) {
+    const auto& records = catalogue.Files.Records();
+    return static_cast<int>(std::count_if(records.begin(), records.end(), [&](const FileRecord& r) { return r.TypeID == typeID; }));
+}
+
+int FilesInCategory(const Catalogue& catalogue, int categoryID) {
+    const auto& records = catalogue.Files.Records();
+    return static_cast<int>(
+        std::count_if(records.begin(), records.end(), [&](const FileRecord& r) { return r.CategoryID == categoryID; }));
 }
 
 NewKey GetExtensionID(Catalogue& catalogue, const std::string& extension) {

@@ -31,6 +31,12 @@ Outcome DeleteCategory(Catalogue& catalogue, const std::string& name);
 // says so. An empty application is stored as none. The sets are not reloaded. ID: the type's.
 NewKey SaveFileType(Catalogue& catalogue, int id, const std::string& description, const std::string& externalApp,
                     const std::vector<std::string>& extensions);
+// Deletes the file type and its extension links, and its files keep no type, all or nothing. The
+// extension texts stay for other types to use. An ID the catalogue does not hold changes nothing.
+std::string DeleteFileType(Catalogue& catalogue, int id);
+// How many loaded records have this type, or this category: what deleting it would change.
+int FilesOfType(const Catalogue& catalogue, int typeID);
+int FilesInCategory(const Catalogue& catalogue, int categoryID);
 // The ID of the extension row with exactly this text (case counts), inserted when missing.
 // 0 with no catalogue open.
 NewKey GetExtensionID(Catalogue& catalogue, const std::string& extension);

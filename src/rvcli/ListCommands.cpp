@@ -89,7 +89,7 @@ Reply SearchFiles(SearchOptions options) {
     const SearchResult result = RunSearch(catalogue, fields);
     if (!result.Error.empty()) return Failed(result.Error);
     return {RenderFiles(MakeFileRows(catalogue, result.Files), options.OutputFormat),
-            std::to_string(result.Matched) + " matching files found\n", {}};
+            std::to_string(result.Files.size()) + " matching files found\n", {}};
 }
 
 void AddFormatOption(CLI::App* command, Format& format) {
@@ -112,7 +112,7 @@ void AddSearchCommand(CLI::App& app, Commands& commands) {
         "search", "Find files by their fields; prints \"N matching files found\" on standard error");
     search->add_option("CATALOGUE", options->Catalogue, "Catalogue file")->required();
     search->footer("Every condition given must hold. Texts match anywhere in their field, without regard to letter "
-                   "case; % and _ in them are wildcards. N counts the records found before the keywords narrow them.");
+                   "case; % and _ in them are wildcards. N counts the files listed.");
     search->add_option("--name", fields.FileName, "Part of the file name (the full path)");
     search->add_option("--title", fields.Title, "Part of the title");
     options->TypeGiven = search->add_option("--type", options->Type, "File type, by its description");

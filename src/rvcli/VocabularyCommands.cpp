@@ -70,14 +70,7 @@ Reply DeleteType(const VocabularyOptions& options) {
     Catalogue catalogue;
     if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
     if (!catalogue.FileTypes.GotoFileType(options.Name)) return Failed("No file type named " + options.Name);
-    const Cell id = catalogue.FileTypes.FileTypeID();
-    clsSQLite::Transaction unit(catalogue.Store);
-    if (!unit.BeginError().empty()) return Failed(unit.BeginError());
-    for (const char* sql : {"DELETE FROM tblFileExtensionJunction WHERE FileTypeID=?1", "DELETE FROM tblFileType WHERE FileTypeID=?1",
-                            "UPDATE tblFile SET Type=NULL WHERE Type=?1"}) {
-        if (std::string error = catalogue.Store.Execute(sql, {id}); !error.empty()) return Failed(error);
-    }
-    return Quiet(unit.Commit());
+    return Quiet(DeleteFileType(catalogue, catalogue.FileTypes.FileTypeID()));
 }
 
 CLI::App* AddVocabularyCommand(CLI::App& app, const std::string& name, const std::string& what, VocabularyOptions& options) {

@@ -64,7 +64,6 @@ SearchResult RunSearch(Catalogue& catalogue, const SearchFields& fields) {
     result.Error = catalogue.Store.Query(BuildSearchStatement(catalogue, fields),
                                          [&](const clsSQLite::Row& row) { ids.push_back(static_cast<int>(row.Int(0))); });
     if (!result.Error.empty()) return result;
-    result.Matched = static_cast<int>(ids.size());
     clsFile& files = catalogue.Files;
     for (const int id : ids) {
         if (files.GotoFileID(id) && HasEveryKeyword(*files.Current(), fields.Keywords)) result.Files.push_back(files.Current());

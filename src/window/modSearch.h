@@ -34,7 +34,6 @@ std::string LeadingNumber(const std::string& text);
 std::string BuildSearchStatement(Catalogue& catalogue, const SearchFields& fields);
 
 struct SearchResult {
-    int Matched = 0;  // rows of the statement, before the keyword narrowing
     // The files to show, in the order the statement returned them; they point into
     // catalogue.Files and are valid until it changes.
     std::vector<const FileRecord*> Files;

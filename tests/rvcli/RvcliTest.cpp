@@ -188,9 +188,9 @@ TEST_F(Catalogued, SearchBuildsTheSearchTabsStatement) {
     EXPECT_EQ(Found({"--size", ">", "9.5kB"}, "2"), (std::vector<std::string>{"1", "3"}));  // the leading number
     EXPECT_EQ(Found({"--rating", "<", "-1"}, "1"), (std::vector<std::string>{"3"}));
     EXPECT_EQ(Found({"--category", "Live"}, "1"), (std::vector<std::string>{"2"}));
-    // Keywords narrow what the statement found, exactly and all of them; the count is taken before.
-    EXPECT_EQ(Found({"--keyword", "live"}, "3"), (std::vector<std::string>{"1", "3"}));
-    EXPECT_EQ(Found({"--keyword", "live", "--keyword", "rock", "--rating", ">", "0"}, "2"), (std::vector<std::string>{"1"}));
+    // Keywords narrow what the statement found, exactly and all of them; the count is of the files listed.
+    EXPECT_EQ(Found({"--keyword", "live"}, "2"), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(Found({"--keyword", "live", "--keyword", "rock", "--rating", ">", "0"}, "1"), (std::vector<std::string>{"1"}));
     EXPECT_EQ(Call({"search", cat, "--type", "Sound"}).Err, "No file type named Sound\n");
 }
 

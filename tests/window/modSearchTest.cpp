@@ -52,16 +52,14 @@ TEST_F(Search, BuildsOneConditionPerFieldInUse) {
         EXPECT_EQ(LeadingNumber(typed), written) << typed;
 }
 
-TEST_F(Search, KeywordsNarrowTheRowsButNotTheCount) {
+TEST_F(Search, KeywordsNarrowTheRows) {
     SearchFields fields;
     fields.Title = "o'brien";  // LIKE ignores the case of ASCII letters
     EXPECT_EQ(Names(RunSearch(catalogue, fields)), std::vector<std::string>{"/m/abc one.avi"});
     fields = {};
     fields.FileName = "abc";
     fields.Keywords = {"live", "rock"};
-    const SearchResult result = RunSearch(catalogue, fields);
-    EXPECT_EQ(result.Matched, 2);
-    EXPECT_EQ(Names(result), std::vector<std::string>{"/m/abc one.avi"});
+    EXPECT_EQ(Names(RunSearch(catalogue, fields)), std::vector<std::string>{"/m/abc one.avi"});
     fields = {};
     fields.SizeComparison = "<";
     fields.Size = "2000";
