@@ -2,12 +2,19 @@
 // Timing and reporting shared by the benchmark programs.
 #pragma once
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
+
+extern char** environ;
 
 // The shortest wall time of work over runs tries: the least disturbed by a busy machine.
 template <class Work>
@@ -24,6 +31,25 @@ double BestSeconds(int runs, Work work) {
 [[noreturn]] inline void Fail(const std::string& message) {
     std::cerr << message << "\n";
     std::exit(1);
+}
+
+// The wall time of a command run to its end with its output thrown away; fails unless it exits 0.
+inline double CommandSeconds(const std::vector<std::string>& command) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) Fail("cannot start " + command[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) Fail(command[0] + " " + command[1] + " failed");
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // A line of /proc/self/status in MiB: "VmRSS" is resident now, "VmHWM" its peak.

@@ -2,13 +2,15 @@
 // rv: the desktop program.
 #include <QApplication>
 
+#include "window/Prompts.h"
 #include "window/frmMain.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Reelvault"));
     AppState state;
-    frmMain window(state);
+    Prompts prompts;
+    frmMain window(state, prompts);
     window.show();
     window.Start(QApplication::arguments().mid(1));
     return QApplication::exec();

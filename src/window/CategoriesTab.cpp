@@ -3,21 +3,31 @@
 
 #include <QGridLayout>
 
+#include "model/modCatalogue.h"
 #include "window/Controls.h"
+#include "window/Prompts.h"
 
-CategoriesTab::CategoriesTab(QWidget* parent) : QWidget(parent) {
+CategoriesTab::CategoriesTab(Catalogue& catalogue, Prompts& prompts, QWidget* parent)
+    : QWidget(parent), catalogue_(catalogue), prompts_(prompts) {
     auto* grid = new QGridLayout(this);
     lstCategoryCategory = MakeList("lstCategoryCategory");
+    lstCategoryCategory->setAccessibleName(tr("Categories"));
     txtCategoryCategory = MakeLineEdit("txtCategoryCategory");
     cmdCategorySave = MakeButton("cmdCategorySave", "Add");
     cmdCategorySave->setEnabled(false);
+    QPushButton* cmdCategoryDelete = MakeButton("cmdCategoryDelete", "Delete");
     grid->addWidget(lstCategoryCategory, 0, 0, 3, 1);
-    grid->addWidget(MakeButton("cmdCategoryDelete", "Delete"), 0, 1);
+    grid->addWidget(cmdCategoryDelete, 0, 1);
     grid->addWidget(MakeLabel("New category", txtCategoryCategory), 3, 0);
     grid->addWidget(txtCategoryCategory, 4, 0);
     grid->addWidget(cmdCategorySave, 4, 1);
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(0, 1);
+    connect(cmdCategorySave, &QPushButton::clicked, this, &CategoriesTab::Add);
+    connect(txtCategoryCategory, &QLineEdit::returnPressed, this, [this] {
+        if (cmdCategorySave->isEnabled()) Add();
+    });
+    connect(cmdCategoryDelete, &QPushButton::clicked, this, &CategoriesTab::Delete);
 }
 
 void CategoriesTab::ShowCategories(const QStringList& names) {
@@ -26,3 +36,32 @@ void CategoriesTab::ShowCategories(const QStringList& names) {
 }
 
 void CategoriesTab::EnableSaving() { cmdCategorySave->setEnabled(true); }
+
+// A name the catalogue already has is dropped without a word, as the box empties for the next.
+void CategoriesTab::Add() {
+    if (txtCategoryCategory->text().isEmpty()) return;
+    const Outcome added = AddCategory(catalogue_, txtCategoryCategory->text().toStdString());
+    if (!added.Error.empty()) {
+        Q_EMIT StatusChanged(tr("Could not add the category %1: %2").arg(txtCategoryCategory->text(), QString::fromStdString(added.Error)));
+        return;
+    }
+    if (added.Done) Q_EMIT CategoryAdded();
+    txtCategoryCategory->clear();
+    txtCategoryCategory->setFocus();
+}
+
+// Deleting takes the category from every file that has it, so the person is asked first when any does.
+void CategoriesTab::Delete() {
+    const QList<QListWidgetItem*> chosen = lstCategoryCategory->selectedItems();
+    if (chosen.isEmpty()) return;
+    const QString name = chosen.first()->text();
+    if (!catalogue_.Categories.GotoCategoryName(name.toStdString())) return;
+    const int users = FilesInCategory(catalogue_, catalogue_.Categories.CategoryID());
+    if (users > 0 && !prompts_.Confirm(this, tr("Delete category"), UsersQuestion(users, tr("category")))) return;
+    const Outcome deleted = DeleteCategory(catalogue_, name.toStdString());
+    if (!deleted.Error.empty()) {
+        Q_EMIT StatusChanged(tr("Could not delete the category %1: %2").arg(name, QString::fromStdString(deleted.Error)));
+        return;
+    }
+    Q_EMIT CategoryDeleted();
+}

@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include "model/Catalogue.h"
+
+class Prompts;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -12,13 +15,23 @@ class CategoriesTab : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CategoriesTab(QWidget* parent = nullptr);
+    CategoriesTab(Catalogue& catalogue, Prompts& prompts, QWidget* parent = nullptr);
 
     void ShowCategories(const QStringList& names);
     // Adding stays disabled until a catalogue is open.
     void EnableSaving();
 
+Q_SIGNALS:
+    void CategoryAdded();    // the category set holds it already; the lists do not
+    void CategoryDeleted();  // gone from the catalogue and from its files; the sets are out of date
+    void StatusChanged(const QString& text);
+
 private:
+    void Add();
+    void Delete();
+
+    Catalogue& catalogue_;
+    Prompts& prompts_;
     QListWidget* lstCategoryCategory;
     QLineEdit* txtCategoryCategory;
     QPushButton* cmdCategorySave;

@@ -20,8 +20,13 @@ void ChooseLastEqual(QComboBox* box, const QString& text) {
     box->setCurrentIndex(chosen);
 }
 
+QString UsersQuestion(int files, const QString& what) {
+    if (files == 1) return QObject::tr("1 file uses this %1; delete it?").arg(what);
+    return QObject::tr("%1 files use this %2; delete it?").arg(files).arg(what);
+}
+
 ListEditor MakeListEditor(const char* frame, const char* caption, const char* item, const char* edit, const char* add,
-                          const char* list, const char* remove) {
+                          const char* list, const char* remove, const ListEditorRules& rules) {
     const ListEditor editor{MakeFrame(frame, caption), MakeLineEdit(edit), MakeButton(add, "Add"), MakeList(list),
                             MakeButton(remove, "Delete")};
     const QString itemName = QString::fromUtf8(item);
@@ -36,9 +41,10 @@ ListEditor MakeListEditor(const char* frame, const char* caption, const char* it
     grid->addWidget(editor.Remove, 1, 1);
     grid->setRowStretch(2, 1);
 
-    const auto append = [editor] {
-        if (editor.Edit->text().isEmpty()) return;
-        editor.List->addItem(editor.Edit->text());
+    const auto append = [editor, rules] {
+        const QString entry = rules.Normalise ? rules.Normalise(editor.Edit->text()) : editor.Edit->text();
+        if (!entry.isEmpty() && !(rules.Unique && !editor.List->findItems(entry, Qt::MatchExactly).isEmpty()))
+            editor.List->addItem(entry);
         editor.Edit->clear();
         editor.Edit->setFocus();
     };

@@ -10,6 +10,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <functional>
+
 template <class Control>
 Control* Named(Control* control, const char* name) {
     control->setObjectName(QString::fromUtf8(name));
@@ -47,9 +49,20 @@ void FillNameCombo(QComboBox* box, const QStringList& names, bool keepPosition);
 // Chooses the last entry whose text is exactly text; none when no entry has it.
 void ChooseLastEqual(QComboBox* box, const QString& text);
 
+// How a list editor takes what was typed: Normalise turns the text into the entry (unchanged when
+// not given), an empty entry is never added, and with Unique an entry already listed is not listed
+// again.
+struct ListEditorRules {
+    std::function<QString(const QString&)> Normalise;
+    bool Unique = false;
+};
+
+// "1 file uses this category; delete it?", "3 files use this category; delete it?".
+QString UsersQuestion(int files, const QString& what);
+
 // A frame holding a text box with an Add button, and below it a list with a Delete button: how a
 // record's keywords and a type's extensions are edited. Add, or Enter in the text box, appends its
-// text unchanged to the list unless it is empty, then empties the box for the next; Delete, or the
+// text to the list by the rules, then empties the box for the next; Delete, or the
 // Delete key in the list, removes the chosen entry. Screen readers call the text box and the list
 // by the frame's caption, and the buttons "Add ..." and "Delete ..." with the item's name.
 struct ListEditor {
@@ -60,4 +73,4 @@ struct ListEditor {
     QPushButton* Remove;
 };
 ListEditor MakeListEditor(const char* frame, const char* caption, const char* item, const char* edit, const char* add,
-                          const char* list, const char* remove);
+                          const char* list, const char* remove, const ListEditorRules& rules = {});

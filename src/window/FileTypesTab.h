@@ -5,23 +5,45 @@
 
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
+#include "model/Catalogue.h"
+
+class Prompts;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 class FileTypesTab : public QWidget {
     Q_OBJECT
 
 public:
-    explicit FileTypesTab(QWidget* parent = nullptr);
+    FileTypesTab(Catalogue& catalogue, Prompts& prompts, QWidget* parent = nullptr);
 
-    void ShowFileTypes(const QStringList& descriptions);
+    // Each entry shows a description and stands for the type with that ID, so that two types of
+    // the same description are still told apart.
+    void ShowFileTypes(const std::vector<std::pair<int, QString>>& types);
     // Saving stays disabled until a catalogue is open.
     void EnableSaving();
 
+Q_SIGNALS:
+    void FileTypeSaved();    // in the catalogue; the sets are out of date
+    void FileTypeDeleted();  // gone, and its files have no type; the sets are out of date
+    void StatusChanged(const QString& text);
+
 private:
     QWidget* MakeEditor();
+    void ShowInEditor(const QListWidgetItem* entry);
+    void Browse();
+    void Clear();
+    void Save();
+    bool Refused(const QString& description);
+    void Delete();
 
+    Catalogue& catalogue_;
+    Prompts& prompts_;
     QListWidget* lstFileFileType;
     QLineEdit* txtFileFileTypeID;  // hidden: the type being edited, "" for a new one
     QLineEdit* txtFileDescription;

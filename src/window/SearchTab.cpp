@@ -5,19 +5,49 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "window/Controls.h"
+#include <optional>
+#include <tuple>
 
-SearchTab::SearchTab(QWidget* parent) : QWidget(parent) {
+#include "window/Controls.h"
+#include "window/modSearch.h"
+
+namespace {
+
+std::string Std(const QString& text) { return text.toStdString(); }
+
+// The box's choice when it is an entry after the empty one.
+std::optional<std::string> Chosen(const QComboBox* box) {
+    if (box->currentIndex() <= 0) return std::nullopt;
+    return Std(box->currentText());
+}
+
+}  // namespace
+
+SearchTab::SearchTab(Catalogue& catalogue, QWidget* parent) : QWidget(parent), catalogue_(catalogue) {
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(MakeFields(), 3);
     auto* side = new QVBoxLayout;
     side->addWidget(MakeKeywords(), 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(MakeButton("cmdSearchSearch", "Search"));
-    buttons->addWidget(MakeButton("cmdSearchShowAll", "Show All"));
-    buttons->addWidget(MakeButton("cmdSearchClear", "Clear"));
-    side->addLayout(buttons);
+    side->addWidget(MakeButtons());
     layout->addLayout(side, 2);
+    // Enter in any field searches; in the keyword box it adds the keyword instead.
+    for (QLineEdit* field : {txtSearchFileName, txtSearchTitle, txtSearchCRC, txtSearchSize, txtSearchLength, txtSearchFourCC,
+                             txtSearchRating})
+        connect(field, &QLineEdit::returnPressed, this, &SearchTab::Search);
+}
+
+QWidget* SearchTab::MakeButtons() {
+    auto* buttons = new QWidget;
+    auto* row = new QHBoxLayout(buttons);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (const auto& [name, caption, action] : {std::tuple{"cmdSearchSearch", "Search", &SearchTab::Search},
+                                                {"cmdSearchShowAll", "Show All", &SearchTab::ShowAll},
+                                                {"cmdSearchClear", "Clear", &SearchTab::Clear}}) {
+        QPushButton* button = MakeButton(name, caption);
+        connect(button, &QPushButton::clicked, this, action);
+        row->addWidget(button);
+    }
+    return buttons;
 }
 
 QWidget* SearchTab::MakeFields() {
@@ -76,4 +106,38 @@ void SearchTab::ResetComparisons() {
         box->clear();
         box->addItems({QString(), QStringLiteral("<"), QStringLiteral("="), QStringLiteral(">")});
     }
+}
+
+// The count is of the files listed, after the keywords narrowed what the catalogue matched.
+void SearchTab::Search() {
+    SearchFields fields{Std(txtSearchFileName->text()), Std(txtSearchTitle->text()), Chosen(cboSearchType),
+                        Chosen(cboSearchCategory), Std(txtSearchCRC->text()), Std(cboSearchSize->currentText()),
+                        Std(txtSearchSize->text()), Std(cboSearchLength->currentText()), Std(txtSearchLength->text()),
+                        Std(txtSearchFourCC->text()), Std(cboSearchRating->currentText()), Std(txtSearchRating->text()), {}};
+    for (int entry = 0; entry < lstSearchKeywords->count(); ++entry) fields.Keywords.push_back(Std(lstSearchKeywords->item(entry)->text()));
+    const SearchResult result = RunSearch(catalogue_, fields);
+    if (!result.Error.empty()) {
+        Q_EMIT StatusChanged(tr("The search failed: %1").arg(QString::fromStdString(result.Error)));
+        return;
+    }
+    const FileRecord* first = catalogue_.Files.Records().data();
+    std::vector<int> positions;
+    positions.reserve(result.Files.size());
+    for (const FileRecord* found : result.Files) positions.push_back(static_cast<int>(found - first));
+    Q_EMIT FilesFound(positions);
+    Q_EMIT StatusChanged(tr("%1 matching files found").arg(positions.size()));
+}
+
+void SearchTab::ShowAll() {
+    Q_EMIT AllFilesWanted();
+    Q_EMIT StatusChanged(tr("All files listed"));
+}
+
+// The type and category stay chosen.
+void SearchTab::Clear() {
+    for (QLineEdit* field : {txtSearchFileName, txtSearchTitle, txtSearchCRC, txtSearchSize, txtSearchLength, txtSearchFourCC,
+                             txtSearchRating, txtSearchKeyword})
+        field->clear();
+    for (QComboBox* comparison : {cboSearchSize, cboSearchLength, cboSearchRating}) comparison->setCurrentIndex(-1);
+    lstSearchKeywords->clear();
 }

@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Search tab: a field for each column of a file record, comparisons for the numbers, and the
-// keywords a file must all have.
+// keywords a file must all have. It runs the search on the catalogue it is given and hands the
+// files found to the window to list.
 #pragma once
 
 #include <QWidget>
+
+#include <vector>
+
+#include "model/Catalogue.h"
 
 class QComboBox;
 class QLineEdit;
@@ -13,7 +18,7 @@ class SearchTab : public QWidget {
     Q_OBJECT
 
 public:
-    explicit SearchTab(QWidget* parent = nullptr);
+    explicit SearchTab(Catalogue& catalogue, QWidget* parent = nullptr);
 
     // The type and category boxes: an empty entry, then the names; the entry chosen by position
     // stays chosen while there still is one there.
@@ -22,9 +27,21 @@ public:
     // The size, length and rating comparisons: "", "<", "=", ">", none chosen.
     void ResetComparisons();
 
+Q_SIGNALS:
+    // The files found, as positions in the loaded record set, in the order the catalogue gave them.
+    void FilesFound(const std::vector<int>& positions);
+    void AllFilesWanted();
+    void StatusChanged(const QString& text);
+
 private:
     QWidget* MakeFields();
     QWidget* MakeKeywords();
+    QWidget* MakeButtons();
+    void Search();
+    void ShowAll();
+    void Clear();
+
+    Catalogue& catalogue_;
 
     QLineEdit* txtSearchFileName;
     QLineEdit* txtSearchTitle;

@@ -4,12 +4,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -25,6 +23,7 @@
 #include "window/FileListModel.h"
 #include "window/FileTypesTab.h"
 #include "window/ListRow.h"
+#include "window/Prompts.h"
 #include "window/SearchTab.h"
 #include "window/StatusBar.h"
 
@@ -33,18 +32,6 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 const char* const kNoCatalogueStatus = "Create a new database or load an existing one before performing any action";
-const char* const kCatalogueFilter = "Reelvault Database (*.rvd);;All (*)";
-
-QString AskForNewPath(QWidget* parent, const QString& startFolder) {
-    // The name is used as typed, and New refuses an existing file itself.
-    return QFileDialog::getSaveFileName(parent, QObject::tr("New catalogue"), startFolder, QString::fromUtf8(kCatalogueFilter),
-                                        nullptr, QFileDialog::DontConfirmOverwrite);
-}
-
-QString AskForExistingPath(QWidget* parent, const QString& startFolder) {
-    return QFileDialog::getOpenFileName(parent, QObject::tr("Open catalogue"), startFolder, QString::fromUtf8(kCatalogueFilter));
-}
-
 // All arguments joined by blanks, so an unquoted path with blanks typed in a shell still works;
 // then one double quote dropped from each end.
 std::string CommandLinePath(const QStringList& arguments) {
@@ -56,8 +43,8 @@ std::string CommandLinePath(const QStringList& arguments) {
 
 }  // namespace
 
-frmMain::frmMain(AppState& state, QWidget* parent)
-    : QMainWindow(parent), state_(state), chooseNew_(AskForNewPath), chooseOpen_(AskForExistingPath) {
+frmMain::frmMain(AppState& state, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), state_(state), prompts_(prompts) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(tr("Reelvault"));
     BuildMenus();
@@ -65,15 +52,11 @@ frmMain::frmMain(AppState& state, QWidget* parent)
     setStatusBar(status_);
     setCentralWidget(BuildCentre());
     ConnectAddEdit();
+    ConnectOtherTabs();
     resize(1100, 760);
 }
 
 frmMain::~frmMain() = default;
-
-void frmMain::SetPathChoosers(PathChooser forNew, PathChooser forOpen) {
-    chooseNew_ = std::move(forNew);
-    chooseOpen_ = std::move(forOpen);
-}
 
 void frmMain::BuildMenus() {
     const auto menu = [this](const char* name, const QString& title) {
@@ -115,9 +98,9 @@ QWidget* frmMain::BuildCentre() {
     tabTab_ = new QTabWidget;
     tabTab_->setObjectName(QStringLiteral("tabTab"));
     addEdit_ = new AddEditTab(state_.catalogue, state_.settings);
-    search_ = new SearchTab;
-    categories_ = new CategoriesTab;
-    fileTypes_ = new FileTypesTab;
+    search_ = new SearchTab(state_.catalogue);
+    categories_ = new CategoriesTab(state_.catalogue, prompts_);
+    fileTypes_ = new FileTypesTab(state_.catalogue, prompts_);
     tabTab_->addTab(addEdit_, tr("Add/Edit"));
     tabTab_->addTab(search_, tr("Search"));
     tabTab_->addTab(categories_, tr("Categories"));
@@ -189,6 +172,29 @@ void frmMain::ConnectAddEdit() {
     connect(addEdit_, &AddEditTab::CRCEnded, status_, &StatusBar::EndWork);
 }
 
+// After a change of the vocabulary, the lists and every row show the catalogue as it now is.
+void frmMain::ConnectOtherTabs() {
+    connect(search_, &SearchTab::FilesFound, model_, &FileListModel::Show);
+    connect(search_, &SearchTab::AllFilesWanted, this, &frmMain::RefreshFileList);
+    connect(categories_, &CategoriesTab::CategoryAdded, this, [this] {
+        RefreshCategoryList();
+        RefreshCategoryCombos();
+    });
+    connect(categories_, &CategoriesTab::CategoryDeleted, this, [this] {
+        ReloadCatalogue();  // the files' categories changed too
+        RefreshCategoryList();
+        RefreshCategoryCombos();
+    });
+    connect(fileTypes_, &FileTypesTab::FileTypeSaved, this, [this] {
+        ReloadCatalogue();
+        RefreshLists();
+    });
+    connect(fileTypes_, &FileTypesTab::FileTypeDeleted, this, &frmMain::ShowCatalogue);
+    connect(search_, &SearchTab::StatusChanged, status_, &StatusBar::SetText);
+    connect(categories_, &CategoriesTab::StatusChanged, status_, &StatusBar::SetText);
+    connect(fileTypes_, &FileTypesTab::StatusChanged, status_, &StatusBar::SetText);
+}
+
 void frmMain::Start(const QStringList& arguments) {
     if (std::string error = LoadSettings(state_.ini, state_.settings); !error.empty()) ShowError(error);
     autoCalculateCRC_->setChecked(state_.settings.AutoCalculateCRC);
@@ -206,7 +212,7 @@ void frmMain::OpenFromCommandLine(const std::string& path) {
 }
 
 void frmMain::NewCatalogue() {
-    const std::string path = chooseNew_(this, Q(state_.settings.LastDir)).toStdString();
+    const std::string path = prompts_.ChoosePath(this, Prompts::PathFor::NewCatalogue, Q(state_.settings.LastDir)).toStdString();
     if (path.empty()) return;
     model_->Clear();
     if (std::string error = CreateNewDatabase(state_.catalogue.Store, path); !error.empty()) {
@@ -221,7 +227,7 @@ void frmMain::NewCatalogue() {
 }
 
 void frmMain::OpenCatalogueFromDialog() {
-    const std::string path = chooseOpen_(this, Q(state_.settings.LastDir)).toStdString();
+    const std::string path = prompts_.ChoosePath(this, Prompts::PathFor::Catalogue, Q(state_.settings.LastDir)).toStdString();
     if (path.empty()) return;
     if (const CatalogueCheck check = IsCatalogue(path); !check) {
         ShowError(check.Reason);  // the open catalogue and everything on screen stay as they were
@@ -314,7 +320,12 @@ void frmMain::RefreshCategoryCombos() {
     search_->ShowCategoryNames(names);
 }
 
-void frmMain::RefreshFileTypeList() { fileTypes_->ShowFileTypes(FileTypeNames()); }
+void frmMain::RefreshFileTypeList() {
+    std::vector<std::pair<int, QString>> entries;
+    clsFileType& set = state_.catalogue.FileTypes;
+    for (bool more = set.MoveFirst(); more; more = set.MoveNext()) entries.emplace_back(set.FileTypeID(), Q(set.FileType()));
+    fileTypes_->ShowFileTypes(entries);
+}
 
 void frmMain::RefreshFileTypeCombos() {
     const QStringList names = FileTypeNames();
@@ -381,4 +392,4 @@ QString frmMain::StatusText() const { return status_->Text(); }
 
 void frmMain::SetStatus(const std::string& text) { status_->SetText(Q(text)); }
 
-void frmMain::ShowError(const std::string& message) { QMessageBox::warning(this, tr("Error"), Q(message)); }
+void frmMain::ShowError(const std::string& message) { prompts_.Tell(this, tr("Error"), Q(message), true); }

@@ -5,7 +5,6 @@
 
 #include <QMainWindow>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@ class AddEditTab;
 class CategoriesTab;
 class FileListModel;
 class FileTypesTab;
+class Prompts;
 class QAction;
 class QTabWidget;
 class QTableView;
@@ -25,17 +25,13 @@ class frmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit frmMain(AppState& state, QWidget* parent = nullptr);
+    // Asks and tells the person through prompts.
+    frmMain(AppState& state, Prompts& prompts, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Start-up: reads the settings, then opens the catalogue named by the program's arguments (all
     // of them joined by blanks, one pair of enclosing double quotes removed), if any.
     void Start(const QStringList& arguments);
-
-    // Asks the user for a catalogue's path, starting in a folder; "" when cancelled. The file
-    // dialogs by default; tests put their own answers in.
-    using PathChooser = std::function<QString(QWidget* parent, const QString& startFolder)>;
-    void SetPathChoosers(PathChooser forNew, PathChooser forOpen);
 
     QString StatusText() const;
 
@@ -56,6 +52,7 @@ private:
     void BuildMenus();
     QWidget* BuildCentre();
     void ConnectAddEdit();
+    void ConnectOtherTabs();
     void NewCatalogue();
     void OpenCatalogueFromDialog();
     void OpenFromCommandLine(const std::string& path);
@@ -74,8 +71,7 @@ private:
     void ShowError(const std::string& message);
 
     AppState& state_;
-    PathChooser chooseNew_;
-    PathChooser chooseOpen_;
+    Prompts& prompts_;
     bool busy_ = false;  // a load is under way and lets the window repaint meanwhile
     QTabWidget* tabTab_;
     AddEditTab* addEdit_;

@@ -64,12 +64,9 @@ class AddEditTabTest : public WindowFixture {
         combo->setCurrentIndex(combo->findText(entry));
     }
     // The record with this path, as a second connection to the catalogue reads it.
-    FileRecord Stored(const std::string& path) {
-        Catalogue second;
-        if (!OpenCatalogue(second.Store, state_->catalogue.Store.FileName()).empty() || !second.Reload().empty() ||
-            !second.Files.GotoFileName(path))
-            return {};
-        return *second.Files.Current();
+    FileRecord StoredFile(const std::string& path) {
+        const auto second = Stored();
+        return second->Files.GotoFileName(path) ? *second->Files.Current() : FileRecord{};
     }
 
 private Q_SLOTS:
@@ -111,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(Cell(row, 9), QStringLiteral("live, rock"));
         QVERIFY(Field("txtAddFileName")->text().isEmpty());
         QCOMPARE(keywords->count(), 0);
-        const FileRecord stored = Stored(path.toStdString());
+        const FileRecord stored = StoredFile(path.toStdString());
         QCOMPARE(stored.Title, std::string("Don't 'quote' me"));
         QCOMPARE(stored.TypeID, 1);
         QCOMPARE(stored.CategoryID, 1);
@@ -157,7 +154,7 @@ private Q_SLOTS:
         QCOMPARE(Cell(2, 1), QStringLiteral("C.mkv"));
         QCOMPARE(Field("txtAddFileID")->text(), id);
         QCOMPARE(Field("txtAddTitle")->text(), QStringLiteral("Edited"));
-        const FileRecord stored = Stored("/m/b.avi");
+        const FileRecord stored = StoredFile("/m/b.avi");
         QCOMPARE(stored.Title, std::string("Edited"));
         QCOMPARE(stored.TypeID, 0);  // NULL
         QCOMPARE(stored.Keywords, std::vector<std::string>{"k"});
@@ -174,7 +171,7 @@ private Q_SLOTS:
         QCOMPARE(Cell(1, 0), QStringLiteral("/m/a.mp3"));
         QCOMPARE(Cell(1, 2), QStringLiteral("Video"));
         QVERIFY(Field("txtAddFileID")->text().isEmpty());
-        QCOMPARE(Stored("/m/b.avi").FileID, -1);
+        QCOMPARE(StoredFile("/m/b.avi").FileID, -1);
     }
 
     void aDropFillsTheFormFromTheFirstFile() {

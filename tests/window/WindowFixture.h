@@ -14,23 +14,39 @@
 #include "common/TempFolder.h"
 #include "model/modCatalogue.h"
 #include "store/modSchema.h"
+#include "window/Prompts.h"
 #include "window/frmMain.h"
+
+// Answers the window's questions as a test sets them up, and remembers what it was told.
+class ScriptedPrompts : public Prompts {
+public:
+    QString Path;             // what the file dialogs "choose"
+    bool Yes = true;          // the answer to every question
+    QStringList Told;         // title and text of every message, in turn
+    QStringList Asked;        // every question's text
+
+    void Tell(QWidget*, const QString& title, const QString& text, bool) override { Told << title << text; }
+    bool Confirm(QWidget*, const QString&, const QString& text) override {
+        Asked << text;
+        return Yes;
+    }
+    QString ChoosePath(QWidget*, PathFor, const QString&) override { return Path; }
+};
 
 class WindowFixture : public QObject {
 protected:
     std::unique_ptr<TempFolder> folder_;
     std::unique_ptr<ScopedEnv> config_;
     std::unique_ptr<AppState> state_;
+    ScriptedPrompts prompts_;
     std::unique_ptr<frmMain> window_;
-    QString answer_;  // what the file dialogs "choose"
 
     void SetUp() {
         folder_ = std::make_unique<TempFolder>();
         config_ = std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", folder_->Path("config"));
         state_ = std::make_unique<AppState>();
-        window_ = std::make_unique<frmMain>(*state_);
-        const auto choose = [this](QWidget*, const QString&) { return answer_; };
-        window_->SetPathChoosers(choose, choose);
+        prompts_ = {};
+        window_ = std::make_unique<frmMain>(*state_, prompts_);
     }
     void TearDown() {
         window_.reset();
@@ -73,6 +89,13 @@ protected:
         for (const auto& [file, size] : files) InsertFile(made.catalogue, {-1, file, file + 3, 1, 1, "", size, 0, "", 0, {"k"}});
         return path;
     }
+    // The catalogue at path as a second connection reads it, apart from the window's.
+    static std::unique_ptr<Catalogue> Opened(const std::string& path) {
+        auto second = std::make_unique<Catalogue>();
+        if (!OpenCatalogue(second->Store, path).empty() || !second->Reload().empty()) qFatal("cannot read %s", path.c_str());
+        return second;
+    }
+    std::unique_ptr<Catalogue> Stored() { return Opened(state_->catalogue.Store.FileName()); }
     void StartWith(const QStringList& arguments) {
         window_->Start(arguments);
         window_->show();

@@ -1,46 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window, driven headless: start-up, New, Open, settings, closing, the list's sorting and opening.
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 
 #include <filesystem>
 #include <memory>
 
 #include "model/modCatalogue.h"
-
 #include "window/WindowFixture.h"
-
-namespace {
-
-// Answers the next modal message box with OK and hands back its title and text.
-std::shared_ptr<QStringList> AnswerNextMessageBox() {
-    auto seen = std::make_shared<QStringList>();
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box) {
-            *seen << box->windowTitle() << box->text();
-            box->accept();
-        }
-        if (box || ++*tries > 250) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start(20);
-    return seen;
-}
-
-}  // namespace
 
 class frmMainTest : public WindowFixture {
     Q_OBJECT
@@ -92,21 +64,20 @@ private Q_SLOTS:
 
     void newRefusesAnExistingFileAndCreatesOtherwise() {
         StartWith({QString::fromStdString(MakeCatalogue("first.rvd"))});
-        answer_ = QString::fromStdString(folder_->Write("taken.rvd", "mine"));
-        auto seen = AnswerNextMessageBox();
+        prompts_.Path = QString::fromStdString(folder_->Write("taken.rvd", "mine"));
         Find<QAction>("mnuNew")->trigger();
-        QCOMPARE(*seen, (QStringList{QStringLiteral("Error"), QStringLiteral("File already exists")}));
+        QCOMPARE(prompts_.Told, (QStringList{QStringLiteral("Error"), QStringLiteral("File already exists")}));
         QCOMPARE(List()->model()->rowCount(), 3);
         QCOMPARE(folder_->Read("taken.rvd"), std::string("mine"));
 
-        answer_.clear();  // cancelled
+        prompts_.Path.clear();  // cancelled
         Find<QAction>("mnuNew")->trigger();
         QCOMPARE(List()->model()->rowCount(), 3);
 
-        answer_ = QString::fromStdString(folder_->Path("sub/new.rvd"));
+        prompts_.Path = QString::fromStdString(folder_->Path("sub/new.rvd"));
         std::filesystem::create_directory(folder_->Path("sub"));
         Find<QAction>("mnuNew")->trigger();
-        QCOMPARE(window_->StatusText(), QStringLiteral("Created new database : ") + answer_);
+        QCOMPARE(window_->StatusText(), QStringLiteral("Created new database : ") + prompts_.Path);
         QCOMPARE(List()->model()->rowCount(), 0);
         QCOMPARE(Items("cboSearchCategory"), QStringList{QString()});
         QVERIFY(folder_->Read("config/reelvault/rv.ini").ends_with("LastDir=" + folder_->Path("sub/") + "\n"));
@@ -115,17 +86,17 @@ private Q_SLOTS:
     void openKeepsEverythingWhenTheFileIsNoCatalogue() {
         const std::string path = MakeCatalogue("films.rvd");
         StartWith({});
-        answer_ = QString::fromStdString(path);
+        prompts_.Path = QString::fromStdString(path);
         Find<QAction>("mnuOpen")->trigger();
         QCOMPARE(List()->model()->rowCount(), 3);
         QVERIFY(Find<QAction>("mnuLoadDirectory")->isEnabled());
         const QString status = window_->StatusText();
         for (const auto& [name, reason] : {std::pair{folder_->Path("missing.rvd"), "No such file"},
                                            {folder_->Write("notes.txt", "words"), "Not an SQLite database"}}) {
-            answer_ = QString::fromStdString(name);
-            auto seen = AnswerNextMessageBox();
+            prompts_.Path = QString::fromStdString(name);
+            prompts_.Told.clear();
             Find<QAction>("mnuOpen")->trigger();
-            QCOMPARE(*seen, (QStringList{QStringLiteral("Error"), QString::fromUtf8(reason)}));
+            QCOMPARE(prompts_.Told, (QStringList{QStringLiteral("Error"), QString::fromUtf8(reason)}));
             QCOMPARE(window_->StatusText(), status);
             QCOMPARE(List()->model()->rowCount(), 3);
             QCOMPARE(state_->catalogue.Store.FileName(), path);

@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Categories and File Types tabs, driven headless: adding, editing and deleting, the messages
+// and questions, and the lists and rows that must follow every change.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "window/WindowFixture.h"
+
+class VocabularyTabsTest : public WindowFixture {
+    Q_OBJECT
+
+    QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
+    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+    QStringList Entries(const char* list) {
+        QStringList texts;
+        auto* box = Find<QListWidget>(list);
+        for (int i = 0; i < box->count(); ++i) texts << box->item(i)->text();
+        return texts;
+    }
+    void ClickEntry(const char* list, int row) {
+        auto* box = Find<QListWidget>(list);
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(row)).center());
+    }
+    void AddExtension(const char* typed) {
+        Field("txtFileFileExtension")->setText(QString::fromUtf8(typed));
+        QTest::keyClick(Field("txtFileFileExtension"), Qt::Key_Return);
+    }
+
+private Q_SLOTS:
+    void init() {
+        SetUp();
+        const std::string path = MakeCatalogue("films.rvd");
+        const auto made = Opened(path);
+        SaveFileType(*made, -1, "Clip", "", {"mov"});  // two types of one description, from an older program
+        SaveFileType(*made, -1, "Clip", "", {"webm"});
+        std::vector<std::string> many;
+        for (int i = 0; i < 60; ++i) many.push_back("x" + std::to_string(i));
+        SaveFileType(*made, -1, "Many", "", many);
+        StartWith({QString::fromStdString(path)});
+    }
+    void cleanup() { TearDown(); }
+
+    void categoriesAreAddedOnceAndDeletedAfterAQuestion() {
+        for (const char* name : {"Jazz", "Live"}) {
+            Field("txtCategoryCategory")->setText(QString::fromUtf8(name));
+            Click("cmdCategorySave");
+            QVERIFY(Field("txtCategoryCategory")->text().isEmpty());
+        }
+        QCOMPARE(Entries("lstCategoryCategory"), (QStringList{QStringLiteral("Jazz"), QStringLiteral("Live")}));
+        QCOMPARE(Items("cboAddCategory"), (QStringList{QString(), QStringLiteral("Jazz"), QStringLiteral("Live")}));
+
+        auto* categories = Find<QListWidget>("lstCategoryCategory");
+        categories->setCurrentRow(1);
+        prompts_.Yes = false;
+        Click("cmdCategoryDelete");
+        QCOMPARE(prompts_.Asked, QStringList{QStringLiteral("3 files use this category; delete it?")});
+        QCOMPARE(Entries("lstCategoryCategory").size(), 2);
+        prompts_.Yes = true;
+        Click("cmdCategoryDelete");
+        QCOMPARE(Entries("lstCategoryCategory"), QStringList{QStringLiteral("Jazz")});
+        QCOMPARE(Cell(0, 3), QString());  // the rows show it at once, none left out
+        QCOMPARE(List()->model()->rowCount(), 3);
+        QVERIFY(!Stored()->Categories.GotoCategoryName("Live"));
+
+        categories->setCurrentRow(0);
+        prompts_.Asked.clear();
+        Click("cmdCategoryDelete");  // no file uses Jazz: no question
+        QVERIFY(prompts_.Asked.isEmpty());
+        QCOMPARE(Entries("lstCategoryCategory"), QStringList());
+    }
+
+    void aTypeIsSavedWithItsExtensionsOnceAndOnlyWhenComplete() {
+        for (const char* typed : {".MP3", "movie.part.AVI", "mp3.", ".mp3"}) AddExtension(typed);
+        QCOMPARE(Entries("lstFileFileExtension"), (QStringList{QStringLiteral("mp3"), QStringLiteral("avi")}));
+        Click("cmdFileSave");
+        Field("txtFileDescription")->setText(QStringLiteral("Video"));
+        Click("cmdFileSave");
+        Field("txtFileDescription")->setText(QStringLiteral("Audio"));
+        Find<QListWidget>("lstFileFileExtension")->clear();
+        Click("cmdFileSave");
+        const QString title = QStringLiteral("Reelvault");
+        QCOMPARE(prompts_.Told, (QStringList{title, QStringLiteral("Enter a description for this file type"), title,
+                                             QStringLiteral("Another file type is already called Video"), title,
+                                             QStringLiteral("Add at least 1 extension for this file type")}));
+        AddExtension("mp3");
+        prompts_.Path = QStringLiteral("/usr/bin/player");
+        Click("cmdFileExternalAppBrowse");
+        Click("cmdFileSave");
+        QVERIFY(Field("txtFileDescription")->text().isEmpty());
+        QVERIFY(Entries("lstFileFileType").contains(QStringLiteral("Audio")));
+        QVERIFY(Items("cboAddType").contains(QStringLiteral("Audio")));
+        const auto stored = Stored();
+        QVERIFY(stored->FileTypes.GotoFileType("Audio"));
+        QCOMPARE(stored->FileTypes.ExternalApp(), std::string("/usr/bin/player"));
+        QCOMPARE(stored->FileTypes.NumExtension(), 1);
+    }
+
+    void editingATypeRenamesItInEveryRow() {
+        ClickEntry("lstFileFileType", Entries("lstFileFileType").indexOf(QStringLiteral("Video")));
+        QCOMPARE(Field("txtFileDescription")->text(), QStringLiteral("Video"));
+        QCOMPARE(Entries("lstFileFileExtension"), QStringList{QStringLiteral("avi")});
+        Field("txtFileDescription")->setText(QStringLiteral("Films"));
+        AddExtension("mkv");
+        Click("cmdFileSave");
+        QCOMPARE(Cell(0, 2), QStringLiteral("Films"));
+        QCOMPARE(List()->model()->rowCount(), 3);
+        const auto stored = Stored();
+        QVERIFY(stored->FileTypes.GotoFileType("Films") && stored->FileTypes.FileTypeID() == 1);
+        QCOMPARE(stored->FileTypes.NumExtension(), 2);
+
+        ClickEntry("lstFileFileType", Entries("lstFileFileType").indexOf(QStringLiteral("Many")));
+        QCOMPARE(Entries("lstFileFileExtension").size(), 60);
+        Click("cmdFileSave");
+        const auto again = Stored();
+        QVERIFY(again->FileTypes.GotoFileType("Many"));
+        QCOMPARE(again->FileTypes.NumExtension(), 60);
+    }
+
+    void deletingActsOnTheEntryChosenAndClearsTheFilesType() {
+        ClickEntry("lstFileFileType", 0);  // the first of the two Clips
+        QCOMPARE(Entries("lstFileFileExtension"), QStringList{QStringLiteral("mov")});
+        Click("cmdFileFileTypeDelete");
+        QVERIFY(prompts_.Asked.isEmpty());
+        QCOMPARE(Entries("lstFileFileType"), (QStringList{QStringLiteral("Clip"), QStringLiteral("Many"), QStringLiteral("Video")}));
+        ClickEntry("lstFileFileType", 0);
+        QCOMPARE(Entries("lstFileFileExtension"), QStringList{QStringLiteral("webm")});
+
+        ClickEntry("lstFileFileType", 2);
+        prompts_.Yes = false;
+        Click("cmdFileFileTypeDelete");
+        QCOMPARE(prompts_.Asked, QStringList{QStringLiteral("3 files use this file type; delete it?")});
+        QCOMPARE(Cell(0, 2), QStringLiteral("Video"));
+        prompts_.Yes = true;
+        Click("cmdFileFileTypeDelete");
+        QCOMPARE(Entries("lstFileFileType"), (QStringList{QStringLiteral("Clip"), QStringLiteral("Many")}));
+        QCOMPARE(List()->model()->rowCount(), 3);
+        QCOMPARE(Cell(0, 2), QString());
+        QCOMPARE(Stored()->Files.Records().front().TypeID, 0);  // NULL
+    }
+};
+
+RV_WINDOW_TEST_MAIN(VocabularyTabsTest)
+
+#include "VocabularyTabsTest.moc"
