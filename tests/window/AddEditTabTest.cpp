@@ -50,18 +50,8 @@ private:
 class AddEditTabTest : public WindowFixture {
     Q_OBJECT
 
-    QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
-    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
     void ClickRow(int row) {
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, List()->visualRect(List()->model()->index(row, 0)).center());
-    }
-    void ClickHeader(int column) {
-        QHeaderView* header = List()->horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(column) + 5, 5));
-    }
-    void Choose(const char* box, const QString& entry) {
-        auto* combo = Find<QComboBox>(box);
-        combo->setCurrentIndex(combo->findText(entry));
     }
     // The record with this path, as a second connection to the catalogue reads it.
     FileRecord StoredFile(const std::string& path) {

@@ -11,12 +11,6 @@
 class SearchTabTest : public WindowFixture {
     Q_OBJECT
 
-    QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
-    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-    void Choose(const char* box, const QString& entry) {
-        auto* combo = Find<QComboBox>(box);
-        combo->setCurrentIndex(combo->findText(entry));
-    }
     void Require(const char* keyword) {
         Field("txtSearchKeyword")->setText(QString::fromUtf8(keyword));
         Click("cmdSearchKeywordAdd");
@@ -60,8 +54,7 @@ private Q_SLOTS:
         QVERIFY(Field("txtSearchTitle")->text().isEmpty() && Field("txtSearchSize")->text().isEmpty());
         QCOMPARE(Find<QComboBox>("cboSearchSize")->currentIndex(), -1);
         QCOMPARE(Find<QListWidget>("lstSearchKeywords")->count(), 0);
-        QHeaderView* header = List()->horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(5) + 5, 5));
+        ClickHeader(5);
         Click("cmdSearchSearch");  // type and category stay chosen; the list stays sorted by size
         QCOMPARE(Listed(), (QStringList{QStringLiteral("/m/C.mkv"), QStringLiteral("/m/b.avi"), QStringLiteral("/films/O'Brien rock.avi"),
                                         QStringLiteral("/m/a.mp3"), QStringLiteral("/films/O'Brien live.avi")}));

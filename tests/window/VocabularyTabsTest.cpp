@@ -10,8 +10,6 @@
 class VocabularyTabsTest : public WindowFixture {
     Q_OBJECT
 
-    QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
-    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
     QStringList Entries(const char* list) {
         QStringList texts;
         auto* box = Find<QListWidget>(list);

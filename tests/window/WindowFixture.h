@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
@@ -66,6 +69,16 @@ protected:
         auto* box = Find<QComboBox>(comboName);
         for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
         return items;
+    }
+    QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
+    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+    void Choose(const char* box, const QString& entry) {
+        auto* combo = Find<QComboBox>(box);
+        combo->setCurrentIndex(combo->findText(entry));
+    }
+    void ClickHeader(int column) {
+        QHeaderView* header = List()->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(column) + 5, 5));
     }
     QTableView* List() { return Find<QTableView>("lstFile"); }
     QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
