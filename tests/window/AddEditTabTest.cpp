@@ -170,6 +170,7 @@ private Q_SLOTS:
         riff.resize(600, 'x');
         const std::string clip = folder_->Write("clip.AVI", riff);
         const std::string second = folder_->Write("second.avi", "other");
+        const std::string third = folder_->Write("third.mp3", "more");
         std::filesystem::create_directory(folder_->Path("folder"));
         const auto url = [](const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); };
 
@@ -177,7 +178,7 @@ private Q_SLOTS:
         QVERIFY(!DropUrls(frame, {QUrl(QStringLiteral("https://example.org/a.avi"))}));
         QVERIFY(!DropUrls(frame, {url(folder_->Path("folder"))}));
         // Onto a text box: the whole tab takes files, not only the frame.
-        QVERIFY(DropUrls(Field("txtAddTitle"), {url(folder_->Path("folder")), url(clip), url(second)}));
+        QVERIFY(DropUrls(Field("txtAddTitle"), {url(folder_->Path("folder")), url(clip), url(second), url(third)}));
         QCOMPARE(Field("txtAddFileName")->text(), QString::fromStdString(clip));
         QVERIFY(Field("txtAddTitle")->text().isEmpty());
         QCOMPARE(Find<QComboBox>("cboAddType")->currentText(), QStringLiteral("Video"));
