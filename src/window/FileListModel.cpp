@@ -32,15 +32,22 @@ std::vector<int> FileListModel::ShownFileIDs() const {
     return ids;
 }
 
+void FileListModel::ShowRecords(const std::vector<const FileRecord*>& records) {
+    const FileRecord* first = catalogue_.Files.Records().data();
+    std::vector<int> positions;
+    positions.reserve(records.size());
+    for (const FileRecord* record : records) positions.push_back(static_cast<int>(record - first));
+    Show(std::move(positions));
+}
+
 void FileListModel::ShowFileIDs(const std::vector<int>& ids) {
     clsFile& files = catalogue_.Files;
-    const FileRecord* first = files.Records().data();
-    std::vector<int> positions;
-    positions.reserve(ids.size());
+    std::vector<const FileRecord*> records;
+    records.reserve(ids.size());
     for (const int id : ids) {
-        if (files.GotoFileID(id)) positions.push_back(static_cast<int>(files.Current() - first));
+        if (files.GotoFileID(id)) records.push_back(files.Current());
     }
-    Show(std::move(positions));
+    ShowRecords(records);
 }
 
 int FileListModel::RowOf(int fileID) const {

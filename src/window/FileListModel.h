@@ -23,6 +23,8 @@ public:
     void Clear();
     // The IDs of the files shown, in the order shown: what to show again once the set is reloaded.
     std::vector<int> ShownFileIDs() const;
+    // Shows these records of the set, in this order, sorted as above.
+    void ShowRecords(const std::vector<const FileRecord*>& records);
     // Shows those of the files with these IDs that the set holds, in this order, sorted as above.
     void ShowFileIDs(const std::vector<int>& ids);
     // The row that shows the record with this ID; -1 when none does.

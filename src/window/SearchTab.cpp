@@ -120,12 +120,8 @@ void SearchTab::Search() {
         Q_EMIT StatusChanged(tr("The search failed: %1").arg(QString::fromStdString(result.Error)));
         return;
     }
-    const FileRecord* first = catalogue_.Files.Records().data();
-    std::vector<int> positions;
-    positions.reserve(result.Files.size());
-    for (const FileRecord* found : result.Files) positions.push_back(static_cast<int>(found - first));
-    Q_EMIT FilesFound(positions);
-    Q_EMIT StatusChanged(tr("%1 matching files found").arg(positions.size()));
+    Q_EMIT FilesFound(result.Files);
+    Q_EMIT StatusChanged(tr("%1 matching files found").arg(result.Files.size()));
 }
 
 void SearchTab::ShowAll() {

@@ -28,8 +28,8 @@ public:
     void ResetComparisons();
 
 Q_SIGNALS:
-    // The files found, as positions in the loaded record set, in the order the catalogue gave them.
-    void FilesFound(const std::vector<int>& positions);
+    // The files found, records of the loaded set, in the order the catalogue gave them.
+    void FilesFound(const std::vector<const FileRecord*>& files);
     void AllFilesWanted();
     void StatusChanged(const QString& text);
 

@@ -174,7 +174,7 @@ void frmMain::ConnectAddEdit() {
 
 // After a change of the vocabulary, the lists and every row show the catalogue as it now is.
 void frmMain::ConnectOtherTabs() {
-    connect(search_, &SearchTab::FilesFound, model_, &FileListModel::Show);
+    connect(search_, &SearchTab::FilesFound, model_, &FileListModel::ShowRecords);
     connect(search_, &SearchTab::AllFilesWanted, this, &frmMain::RefreshFileList);
     connect(categories_, &CategoriesTab::CategoryAdded, this, [this] {
         RefreshCategoryList();
