@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rvcli/Session.h"
 
-#include <dirent.h>
-
 #include <CLI/CLI.hpp>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 
@@ -43,13 +39,6 @@ std::string StoredPath(const std::string& path) {
     // "/media/films/." becomes "/media/films/"; a folder is stored without its last slash.
     if (normal.size() > 1 && normal.ends_with('/')) normal.pop_back();
     return normal;
-}
-
-std::string FolderProblem(const std::string& folder) {
-    DIR* listing = opendir(folder.c_str());
-    if (listing == nullptr) return "Cannot read the folder " + folder + ": " + std::strerror(errno);
-    closedir(listing);
-    return {};
 }
 
 bool WantCRC(bool crc, bool noCRC, std::string& warning) {

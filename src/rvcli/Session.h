@@ -48,9 +48,6 @@ std::string OpenExisting(Catalogue& catalogue, const std::string& path);
 // user named them. "" stays "".
 std::string StoredPath(const std::string& path);
 
-// "" when the folder exists and can be listed; otherwise a sentence saying why not.
-std::string FolderProblem(const std::string& folder);
-
 // Whether to calculate CRCs: as the flags say, otherwise the AutoCalculateCRC setting of rv.ini.
 // warning is set when rv.ini could not be read (the setting then counts as off).
 bool WantCRC(bool crc, bool noCRC, std::string& warning);

@@ -46,9 +46,10 @@ Reply RunTool(const std::string& path, const Tool& tool, const Totals& totals, s
 
 std::string Count(int number, const std::string& what) { return std::to_string(number) + " " + what + "\n"; }
 
+// The tools themselves refuse a folder they cannot use: refused here first, a run would leave the
+// log of an earlier one standing as if it were its own.
 Reply Load(const ToolOptions& options) {
     const std::string folder = StoredPath(options.Folder);
-    if (std::string problem = FolderProblem(folder); !problem.empty()) return Failed(problem);
     std::string notes;
     const LoadDirectoryRequest request{folder, options.Pattern, options.Recursive, WantCRC(options.CRC, options.NoCRC, notes)};
     return RunTool(
@@ -62,10 +63,12 @@ Reply Load(const ToolOptions& options) {
 
 Reply DetectMoved(const ToolOptions& options) {
     const std::string folder = StoredPath(options.Folder);
-    if (std::string problem = FolderProblem(folder); !problem.empty()) return Failed(problem);
     return RunTool(
         options.Catalogue, [&](Catalogue& catalogue, TerminalHost& host) { return DetectMovedFiles(catalogue, folder, host); },
-        [](const ToolResult& result) { return Count(result.Changed, "records re-pointed"); });
+        [](const ToolResult& result) {
+            return Count(result.Changed, "records re-pointed") +
+                   Count(result.Skipped, "records not moved: see the log");
+        });
 }
 
 CLI::App* AddToolCommand(CLI::App& app, const std::string& name, const std::string& what, ToolOptions& options) {
@@ -106,7 +109,7 @@ void AddMaintenanceCommands(CLI::App& app, Commands& commands) {
                                     [](const ToolResult& result) { return Count(result.Changed, "records given a new file type"); });
                  });
     CLI::App* moved = AddToolCommand(
-        app, "detect-moved", "Re-point every record whose file name is found in FOLDER (log: move.log)", *options);
+        app, "detect-moved", "Re-point the records of files moved into FOLDER (log: move.log)", *options);
     moved->add_option("FOLDER", options->Folder, "The folder the files were moved to")->required();
     commands.Add(moved, [options] { return DetectMoved(*options); });
 }

@@ -30,6 +30,10 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+std::string CannotRead(const std::string& folder, int reason) {
+    return "Cannot read the folder " + folder + ": " + std::strerror(reason);
+}
+
 std::vector<Entry> SortedEntries(DIR* folder) {
     std::vector<Entry> entries;
     while (const dirent* entry = readdir(folder)) {
@@ -91,10 +95,24 @@ FolderListing ListMatchingFiles(const std::string& folder, const std::string& pa
     const std::string root = folder.ends_with('/') ? folder : folder + "/";
     FolderListing listing;
     if (!IsReadableFolder(root)) {
-        const int reason = errno;
-        listing.Error = "Could not read the folder " + folder + ": " + std::strerror(reason);
+        listing.Error = CannotRead(folder, errno);
         return listing;
     }
     Scan(root, "", patterns, recursive, listing.Files);
     return listing;
+}
+
+FileSizes ListFileSizes(const std::string& folder) {
+    FileSizes sizes;
+    const Folder opened(opendir(folder.c_str()));
+    if (!opened) {
+        sizes.Error = CannotRead(folder, errno);
+        return sizes;
+    }
+    while (const dirent* entry = readdir(opened.get())) {
+        struct stat info {};
+        if (fstatat(dirfd(opened.get()), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
+            sizes.Bytes.emplace(entry->d_name, info.st_size);
+    }
+    return sizes;
 }

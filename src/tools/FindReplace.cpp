@@ -1,7 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/FindReplace.h"
 
+#include <algorithm>
+
 #include "tools/RecordWalk.h"
+
+namespace {
+
+bool PathContains(const FileRecord& record, const std::string& find) { return record.FileName.find(find) != std::string::npos; }
+
+}  // namespace
 
 std::string ReplaceAll(const std::string& text, const std::string& find, const std::string& replace) {
     if (find.empty()) return text;
@@ -19,9 +27,16 @@ ToolResult FindReplace(Catalogue& catalogue, const std::string& find, const std:
         return refused;
     }
     return WalkRecords(catalogue, host, [&](const FileRecord& record) -> RecordWrites {
-        if (record.FileName.find(find) == std::string::npos) return {};
+        if (!PathContains(record, find)) return {};
         return [&store = catalogue.Store, path = ReplaceAll(record.FileName, find, replace), id = record.FileID] {
             return store.Execute("UPDATE tblFile SET FileName=?1 WHERE FileID=?2", {path, id});
         };
     });
+}
+
+int CountPathsContaining(const clsFile& files, const std::string& find) {
+    if (find.empty()) return 0;
+    const std::vector<FileRecord>& records = files.Records();
+    const auto holdsFind = [&](const FileRecord& record) { return PathContains(record, find); };
+    return static_cast<int>(std::count_if(records.begin(), records.end(), holdsFind));
 }

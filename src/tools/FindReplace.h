@@ -15,3 +15,7 @@ ToolResult FindReplace(Catalogue& catalogue, const std::string& find, const std:
 
 // The text with every occurrence of find replaced, as above.
 std::string ReplaceAll(const std::string& text, const std::string& find, const std::string& replace);
+
+// How many of the loaded records FindReplace would rewrite: those whose paths hold find. 0 for an
+// empty find.
+int CountPathsContaining(const clsFile& files, const std::string& find);

@@ -17,7 +17,8 @@ class Run {
 public:
     Run(Catalogue& catalogue, const LoadDirectoryRequest& request, ToolHost& host)
         : catalogue_(catalogue), request_(request), host_(host), log_("load.log", true),
-          folder_(request.Folder.ends_with('/') ? request.Folder : request.Folder + "/"), batch_(catalogue.Store) {}
+          folder_(request.Folder.empty() || request.Folder.ends_with('/') ? request.Folder : request.Folder + "/"),
+          batch_(catalogue.Store) {}
 
     ToolResult Go();
 
@@ -46,7 +47,12 @@ ToolResult Run::Go() {
     log_.Write("Reelvault");
     log_.Write("Loaded " + folder_ + request_.Patterns);
     log_.Write("");
-    const FolderListing listing = ListMatchingFiles(folder_, request_.Patterns, request_.ScanSubdirectories);
+    // An empty folder would otherwise read as "/", and with sub-folders that is the whole disk.
+    if (folder_.empty()) {
+        result_.Error = "Choose the folder to load";
+        return result_;
+    }
+    const FolderListing listing = ListMatchingFiles(request_.Folder, request_.Patterns, request_.ScanSubdirectories);
     result_.Error = listing.Error;
     for (const std::string& relative : listing.Files) {
         paths_.push_back(folder_ + relative);

@@ -9,7 +9,7 @@
 #include "tools/ToolHost.h"
 
 struct LoadDirectoryRequest {
-    std::string Folder;    // a "/" is added unless it ends with one
+    std::string Folder;    // a "/" is added unless it ends with one; "" is refused
     std::string Patterns;  // "*.mp3" or several, "*.mp3;*.flac"; letter case is ignored
     bool ScanSubdirectories = false;
     bool CalculateCRC = false;  // the AutoCalculateCRC setting
@@ -18,5 +18,7 @@ struct LoadDirectoryRequest {
 // Adds the files to the catalogue in batches and to catalogue.Files as provisional records, so later
 // files of the run are checked against them; the caller reloads the sets afterwards. Changed: files
 // added; Skipped: possible duplicates; Unreadable: files that could not be read or inspected. A stop
-// asked through host keeps what was added. host sees every file, the status and the log.
+// asked through host keeps what was added. host sees every file, the status and the log. A folder
+// that is empty or cannot be read is refused with Error, loading nothing; the log is still started
+// anew, so no earlier run's log is taken for this one's, but it is not shown.
 ToolResult LoadDirectory(Catalogue& catalogue, const LoadDirectoryRequest& request, ToolHost& host);

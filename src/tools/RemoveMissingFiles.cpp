@@ -41,6 +41,21 @@ private:
 
 }  // namespace
 
+ToolResult CountMissingFiles(Catalogue& catalogue, ToolHost& host) {
+    FolderCheck check;
+    int missing = 0;
+    int unreachable = 0;
+    ToolResult result = WalkRecords(catalogue, host, [&](const FileRecord& record) -> RecordWrites {
+        const Presence presence = check.Of(record.FileName);
+        missing += presence == Presence::Missing;
+        unreachable += presence == Presence::Unreachable;
+        return {};
+    });
+    result.Changed = missing;
+    result.Skipped = unreachable;
+    return result;
+}
+
 ToolResult RemoveMissingFiles(Catalogue& catalogue, ToolHost& host) {
     ToolLog log("delete.log", false);
     FolderCheck check;

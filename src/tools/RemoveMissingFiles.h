@@ -11,3 +11,8 @@
 // drive away deletes nothing. The log is appended to, not started anew. Changed: records deleted;
 // Skipped: records kept as out of reach.
 ToolResult RemoveMissingFiles(Catalogue& catalogue, ToolHost& host);
+
+// What a run of RemoveMissingFiles would do now, for asking the user first: the same walk and the
+// same test, writing nothing and no log. Changed: records it would delete; Skipped: records out of
+// reach. A stop asked through host leaves the counts of the records seen by then.
+ToolResult CountMissingFiles(Catalogue& catalogue, ToolHost& host);

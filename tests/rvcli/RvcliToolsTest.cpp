@@ -41,9 +41,12 @@ TEST_F(Tools, LoadAndTheMaintenanceToolsPrintTheirTotals) {
               "2 files added\n3 possible duplicates not added\n0 files could not be read\n" + Log("load.log"));
     EXPECT_EQ(Call({"load", cat, Path("nowhere"), "*"}),
               (Ran{1, "", "Cannot read the folder " + Path("nowhere") + ": No such file or directory\n"}));
+    EXPECT_EQ(folder.Read("config/reelvault/load.log"), "Reelvault\nLoaded " + Path("nowhere") + "/*\n\n");
+    EXPECT_EQ(Call({"load", cat, "", "*"}), (Ran{1, "", "Choose the folder to load\n"}));
 
     std::filesystem::rename(Path("in/sub"), Path("elsewhere"));
-    EXPECT_EQ(Run({"detect-moved", "c.rvd", "elsewhere"}).Out, "1 records re-pointed\n" + Log("move.log"));
+    EXPECT_EQ(Run({"detect-moved", "c.rvd", "elsewhere"}).Out,
+              "1 records re-pointed\n0 records not moved: see the log\n" + Log("move.log"));
     std::filesystem::remove(Path("in/notes.txt"));
     EXPECT_EQ(Run({"remove-missing", "c.rvd"}).Out, "1 records of missing files deleted\n"
                                                     "0 records kept: their folder is out of reach\n" + Log("delete.log"));

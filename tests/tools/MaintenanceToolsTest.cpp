@@ -12,12 +12,13 @@ namespace {
 
 class Maintenance : public ToolTest {
 protected:
-    int Add(const std::string& path, int type = -1, std::vector<std::string> keywords = {}) {
+    int Add(const std::string& path, int type = -1, std::vector<std::string> keywords = {}, std::int64_t size = 0) {
         FileRecord record;
         record.FileName = path;
         record.TypeID = type;
         record.Title = "kept";
         record.Keywords = std::move(keywords);
+        record.Size = size;
         return InsertFile(catalogue, record).ID;
     }
 };
@@ -32,6 +33,9 @@ TEST_F(Maintenance, RemoveMissingDeletesOnlyFilesThatAreTrulyGone) {
     Add(media + "gone 'quoted'.avi", -1, {"k"});
     Add(folder.Path("unplugged/drive/a.avi"));
     Reload();
+    const ToolResult counted = CountMissingFiles(catalogue, host);
+    EXPECT_EQ(counted.Changed, 1);
+    EXPECT_EQ(counted.Skipped, 1);
     ToolResult result = RemoveMissingFiles(catalogue, host);
     EXPECT_EQ(result.Error, "");
     EXPECT_EQ(result.Changed, 1);
@@ -48,23 +52,41 @@ TEST_F(Maintenance, RemoveMissingDeletesOnlyFilesThatAreTrulyGone) {
     EXPECT_EQ(host.shownLogs.size(), 2u);
 }
 
-TEST_F(Maintenance, DetectMovedRepointsRecordsByFileNameOnly) {
+TEST_F(Maintenance, DetectMovedRepointsOnlyRecordsThatPlainlyMoved) {
     const std::string moved = Make("new place/a é.avi");
-    const int first = Add("/old/a é.avi", 1, {"live"});
-    Add("/elsewhere/a é.avi");
-    Add(moved);
-    Add("/old/not there.avi");
+    const std::string shared = Make("new place/01.mp3");
+    Make("new place/copied.avi");
+    Make("new place/resized.avi");
+    const int first = Add("/old/a é.avi", 1, {"live"}, 1);
+    Add("/cd1/01.mp3");
+    Add("/cd2/01.mp3");
+    Add(Make("old place/copied.avi"));
+    Add("/old/resized.avi", -1, {}, 5);
+    Add("/old/held.avi");
+    const std::string held = Make("new place/held.avi");
+    Add(held);
     Reload();
     const ToolResult result = DetectMovedFiles(catalogue, media + "new place", host);
-    EXPECT_EQ(result.Changed, 2);
-    EXPECT_EQ(Log("move.log"), "Reelvault\nThe following files have been detected as being moved\n"
-                               "/elsewhere/a é.avi MOVED TO " + moved + "\n/old/a é.avi MOVED TO " + moved + "\n");
-    Reload();
+    EXPECT_EQ(result.Changed, 1);
+    EXPECT_EQ(result.Skipped, 3);
+    const std::string header = "Reelvault\nThe following files have been detected as being moved\n";
+    EXPECT_EQ(Log("move.log"), header + "/cd1/01.mp3 NOT MOVED: more than one record matches " + shared + "\n"
+                                "/cd2/01.mp3 NOT MOVED: more than one record matches " + shared + "\n"
+                                "/old/a é.avi MOVED TO " + moved + "\n"
+                                "/old/held.avi NOT MOVED: another record has the path " + held + "\n");
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"/cd1/01.mp3", "/cd2/01.mp3", "/old/held.avi", "/old/resized.avi", moved, held,
+                                                 media + "old place/copied.avi"}));
     ASSERT_TRUE(catalogue.Files.GotoFileID(first));
-    EXPECT_EQ(*catalogue.Files.Current(), (FileRecord{first, moved, "kept", 1, 0, "", 0, 0, "", 0, {"live"}}));
+    EXPECT_EQ(*catalogue.Files.Current(), (FileRecord{first, moved, "kept", 1, 0, "", 1, 0, "", 0, {"live"}}));
+    ASSERT_EQ(catalogue.Store.Execute("SELECT quote(Category) FROM tblFile WHERE FileID=?1", {first}), "");
+    EXPECT_EQ(catalogue.Store.Field(0).AsText(), "NULL");
 
-    EXPECT_EQ(DetectMovedFiles(catalogue, "", host).Changed, 0);
-    EXPECT_EQ(Log("move.log"), "Reelvault\nThe following files have been detected as being moved\n");
+    EXPECT_EQ(DetectMovedFiles(catalogue, "", host).Error, "Choose the folder the files were moved to");
+    EXPECT_EQ(Log("move.log"), header);
+    EXPECT_EQ(DetectMovedFiles(catalogue, media + "nowhere", host).Error,
+              "Cannot read the folder " + media + "nowhere: No such file or directory");
+    EXPECT_EQ(host.shownLogs.size(), 1u);
+    EXPECT_EQ(Paths().size(), 7u);
 }
 
 TEST_F(Maintenance, DetectFileTypesWritesOnlyWrongTypes) {
@@ -88,6 +110,8 @@ TEST_F(Maintenance, FindReplaceIsCaseSensitiveAndAtomicPerRecord) {
     Add("/Media/Rock'n'Roll/a.mp3");
     Add("/media/b.avi");
     Reload();
+    EXPECT_EQ(CountPathsContaining(catalogue.Files, "/Media"), 1);
+    EXPECT_EQ(CountPathsContaining(catalogue.Files, ""), 0);
     EXPECT_EQ(FindReplace(catalogue, "", "x", host).Error, "You must enter text to find");
     EXPECT_EQ(FindReplace(catalogue, "/Media", "/Disk 2/Média", host).Changed, 1);
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/Disk 2/Média/Rock'n'Roll/a.mp3", "/media/b.avi"}));
