@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QSortFilterProxyModel>
 
+#include "support/modUtilities.h"
+
 namespace {
 
 const char* const kCatalogueFilter = "Reelvault Database (*.rvd);;All (*)";
@@ -69,3 +71,9 @@ QString Prompts::ChoosePath(QWidget* parent, PathFor purpose, const QString& fol
     }
     return {};
 }
+
+QString Prompts::ChooseFolder(QWidget* parent, const QString& title, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
+std::string Prompts::ShowFile(const std::string& path) { return ShellOpen(path); }

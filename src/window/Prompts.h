@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <string>
+
 class QWidget;
 
 class Prompts {
@@ -23,4 +25,8 @@ public:
     virtual bool Confirm(QWidget* parent, const QString& title, const QString& text);
     // A file chosen for the purpose, starting in folder; "" when the person cancelled.
     virtual QString ChoosePath(QWidget* parent, PathFor purpose, const QString& folder);
+    // A folder chosen under the title, starting in start; "" when the person cancelled.
+    virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& start);
+    // Shows a file, such as a tool's log, with the desktop's default program: "" or why it could not.
+    virtual std::string ShowFile(const std::string& path);
 };

@@ -18,6 +18,7 @@
 
 #include "store/modSchema.h"
 #include "support/modUtilities.h"
+#include "tools/dialogs/ToolsMenu.h"
 #include "window/AddEditTab.h"
 #include "window/CategoriesTab.h"
 #include "window/FileListModel.h"
@@ -53,6 +54,7 @@ frmMain::frmMain(AppState& state, Prompts& prompts, QWidget* parent)
     setCentralWidget(BuildCentre());
     ConnectAddEdit();
     ConnectOtherTabs();
+    ConnectTools();
     resize(1100, 760);
 }
 
@@ -76,15 +78,8 @@ void frmMain::BuildMenus() {
     file->addSeparator();
     item(file, "mnuExit", tr("E&xit"), [] { QCoreApplication::exit(0); })->setShortcut(QKeySequence::Quit);
 
-    QMenu* tools = menu("mnuTools", tr("&Tools"));
-    for (const auto& [name, text] : {std::pair{"mnuLoadDirectory", tr("Load &Directory")},
-                                     {"mnuRemoveMissingFiles", tr("Remove &Missing Files")},
-                                     {"mnuDetectFileTypes", tr("Detect File &Types")},
-                                     {"mnuDetectMovedFiles", tr("Detect Moved Files")},
-                                     {"mnuFileNameFindReplace", tr("File Name &Find/Replace")}}) {
-        tools_.append(item(tools, name, text, [] {}));
-        tools_.back()->setEnabled(false);
-    }
+    tools_ = new ToolsMenu(state_.catalogue, state_.settings, prompts_, this);
+    menuBar()->addMenu(tools_);
 
     QMenu* options = menu("mnuOptions", tr("&Options"));
     autoCalculateCRC_ = item(options, "mnuAutoCalculateCRC", tr("Auto Calculate CRC"), [this](bool on) { ToggleAutoCalculateCRC(on); });
@@ -193,6 +188,19 @@ void frmMain::ConnectOtherTabs() {
     connect(search_, &SearchTab::StatusChanged, status_, &StatusBar::SetText);
     connect(categories_, &CategoriesTab::StatusChanged, status_, &StatusBar::SetText);
     connect(fileTypes_, &FileTypesTab::StatusChanged, status_, &StatusBar::SetText);
+}
+
+// A tool runs on its own connection; the window keeps painting and takes no orders until it ends,
+// then shows what the tool made of the catalogue.
+void frmMain::ConnectTools() {
+    connect(tools_, &ToolsMenu::Busy, menuBar(), &QMenuBar::setDisabled);
+    connect(tools_, &ToolsMenu::StatusChanged, status_, &StatusBar::SetText);
+    connect(tools_, &ToolsMenu::ToolEnded, this, [this](const QString& outcome) {
+        ReloadCatalogue();
+        RefreshFileList();
+        status_->SetText(outcome);
+        if (closeWhenIdle_) close();
+    });
 }
 
 void frmMain::Start(const QStringList& arguments) {
@@ -349,9 +357,7 @@ QStringList frmMain::FileTypeNames() {
 
 void frmMain::RefreshFileList() { model_->ShowAll(); }
 
-void frmMain::EnableTools() {
-    for (QAction* tool : tools_) tool->setEnabled(true);
-}
+void frmMain::EnableTools() { tools_->EnableTools(true); }
 
 void frmMain::ToggleAutoCalculateCRC(bool on) {
     state_.settings.AutoCalculateCRC = on;
@@ -379,7 +385,11 @@ void frmMain::OpenListedFile(int row) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (busy_) {  // the load is still using the catalogue
+    if (tools_->IsRunning()) {  // stop it first; what it committed until then stays
+        closeWhenIdle_ = true;
+        tools_->Cancel();
+    }
+    if (busy_ || tools_->IsRunning()) {  // the catalogue is still in use
         event->ignore();
         return;
     }

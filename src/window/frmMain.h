@@ -20,6 +20,7 @@ class QTabWidget;
 class QTableView;
 class SearchTab;
 class StatusBar;
+class ToolsMenu;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -53,6 +54,7 @@ private:
     QWidget* BuildCentre();
     void ConnectAddEdit();
     void ConnectOtherTabs();
+    void ConnectTools();
     void NewCatalogue();
     void OpenCatalogueFromDialog();
     void OpenFromCommandLine(const std::string& path);
@@ -82,5 +84,6 @@ private:
     FileListModel* model_;
     StatusBar* status_;
     QAction* autoCalculateCRC_;
-    QList<QAction*> tools_;
+    ToolsMenu* tools_;
+    bool closeWhenIdle_ = false;  // the window was closed while a tool ran
 };

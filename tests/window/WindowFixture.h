@@ -24,9 +24,11 @@
 class ScriptedPrompts : public Prompts {
 public:
     QString Path;             // what the file dialogs "choose"
+    QString Folder;           // what the folder picker "chooses"
     bool Yes = true;          // the answer to every question
     QStringList Told;         // title and text of every message, in turn
-    QStringList Asked;        // every question's text
+    QStringList Asked;        // every question's text, and every folder picker's title
+    QStringList Shown;        // every file shown with the desktop's viewer
 
     void Tell(QWidget*, const QString& title, const QString& text, bool) override { Told << title << text; }
     bool Confirm(QWidget*, const QString&, const QString& text) override {
@@ -34,6 +36,14 @@ public:
         return Yes;
     }
     QString ChoosePath(QWidget*, PathFor, const QString&) override { return Path; }
+    QString ChooseFolder(QWidget*, const QString& title, const QString&) override {
+        Asked << title;
+        return Folder;
+    }
+    std::string ShowFile(const std::string& path) override {
+        Shown << QString::fromStdString(path);
+        return {};
+    }
 };
 
 class WindowFixture : public QObject {
