@@ -43,7 +43,9 @@ ToolsMenu::ToolsMenu(const Catalogue& catalogue, const Settings& settings, Promp
     for (frmToolProgress* progress : {progress_, loadDirectory_->Progress(), detectMoved_->Progress(), findReplace_->Progress()})
         Watch(progress);
     connect(loadDirectory_, &ToolDialog::Ran, this, [this](const ToolResult& result, const QString& logPath) {
-        Finish(tr("Finished loading directory %1: ").arg(loadDirectory_->Folder()) + LoadTotals(result), result, logPath);
+        const bool whole = !result.Cancelled && result.Error.empty();
+        const QString finished = whole ? tr("Finished loading directory %1: ").arg(loadDirectory_->Folder()) : QString();
+        Finish(finished + LoadTotals(result), result, logPath);
     });
     connect(detectMoved_, &ToolDialog::Ran, this, [this](const ToolResult& result, const QString& logPath) {
         QString totals = Count(result.Changed, "records re-pointed");

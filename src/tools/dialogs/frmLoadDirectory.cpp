@@ -27,7 +27,10 @@ frmLoadDirectory::frmLoadDirectory(const Catalogue& catalogue, Prompts& prompts,
     form->addRow(MakeLabel("Selected &Directory", txtDirectory_), folderRow);
     form->addRow(MakeLabel("&Wild Card", txtWildCard_), txtWildCard_);
     form->addRow(QString(), chkScanSubdirectories_);
-    form->addRow(QString(), load);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(load);
+    form->addRow(buttons);
 
     ConnectFolderPicker(txtDirectory_, select, tr("Select directory to scan:"));
     connect(load, &QPushButton::clicked, this, &frmLoadDirectory::Load);
