@@ -196,6 +196,17 @@ private Q_SLOTS:
         QCOMPARE(window_->StatusText(), QStringLiteral("4 records given a new file type"));
         QCOMPARE(Cell(RowNamed(QStringLiteral("/m/a.mp3")), 2), QStringLiteral("Audio"));
     }
+
+    void aToolThatThrowsEndsWithItsReason() {
+        ToolRunner runner;
+        QString error;
+        connect(&runner, &ToolRunner::Finished, this, [&](const ToolResult& result, const QString&) {
+            error = QString::fromStdString(result.Error);
+        });
+        runner.Start(MakeCatalogue("c.rvd"), [](Catalogue&, ToolHost&) -> ToolResult { throw std::runtime_error("disk on fire"); });
+        QTRY_COMPARE(error, QStringLiteral("Unexpected error: disk on fire"));
+        QVERIFY(!runner.IsRunning());
+    }
 };
 
 RV_WINDOW_TEST_MAIN(ToolDialogsTest)
