@@ -27,10 +27,9 @@ public:
     bool Progress(std::int64_t done, std::int64_t total, const std::string& current) override {
         {
             std::lock_guard lock(runner_.mutex_);
-            Snapshot& shared = runner_.snapshot_;
-            shared.Done = done;
-            shared.Total = total;
-            if (shared.Current != current) shared.Current = current;
+            runner_.snapshot_.Done = done;
+            runner_.snapshot_.Total = total;
+            runner_.snapshot_.Current = current;
         }
         return !runner_.stop_;
     }

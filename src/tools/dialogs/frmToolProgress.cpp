@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 #include "window/Controls.h"
 
 frmToolProgress::frmToolProgress(QWidget* parent) : QDialog(parent) {
@@ -58,11 +60,9 @@ void frmToolProgress::ShowProgress(qint64 done, qint64 total, const QString& cur
     if (!cancel_->isEnabled()) return;  // stopping: keep saying so
     const QString shown = fontMetrics().elidedText(current, Qt::ElideMiddle, item_->width());
     if (item_->text() != shown) item_->setText(shown);
-    if (total <= 0) return;
-    // A progress bar counts in int; a million items fit, but keep it safe for any total.
-    const int scale = total > 1'000'000'000 ? 1000 : 1;
-    bar_->setRange(0, static_cast<int>(total / scale));
-    bar_->setValue(static_cast<int>(done / scale));
+    if (total <= 0 || total > std::numeric_limits<int>::max()) return;  // a bar counts in int
+    bar_->setRange(0, static_cast<int>(total));
+    bar_->setValue(static_cast<int>(done));
     bar_->setFormat(tr("%1 of %2").arg(done).arg(total));
 }
 
