@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -34,11 +35,13 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 const char* const kNoCatalogueStatus = "Create a new database or load an existing one before performing any action";
 // All arguments joined by blanks, so an unquoted path with blanks typed in a shell still works;
-// then one double quote dropped from each end.
+// then one double quote dropped from each end, and a local file's URL read as its path.
 std::string CommandLinePath(const QStringList& arguments) {
     std::string path = arguments.join(QLatin1Char(' ')).toStdString();
     if (path.starts_with('"')) path.erase(0, 1);
     if (path.ends_with('"')) path.pop_back();
+    // Some file managers hand over "file:///home/me/my%20films.rvd" rather than the path.
+    if (path.starts_with("file://")) path = QUrl(QString::fromStdString(path)).toLocalFile().toStdString();
     return path;
 }
 

@@ -31,7 +31,7 @@ public:
     ~frmMain() override;
 
     // Start-up: reads the settings, then opens the catalogue named by the program's arguments (all
-    // of them joined by blanks, one pair of enclosing double quotes removed), if any.
+    // of them joined by blanks, one pair of enclosing double quotes removed; or a file:// URL), if any.
     void Start(const QStringList& arguments);
 
     QString StatusText() const;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QUrl>
 
 #include <filesystem>
 #include <memory>
@@ -33,15 +34,18 @@ private Q_SLOTS:
     }
 
     void opensTheCatalogueNamedOnTheCommandLine_data() {
-        QTest::addColumn<bool>("quoted");
-        QTest::newRow("quoted") << true;
-        QTest::newRow("unquoted, split at the blank") << false;
+        QTest::addColumn<QString>("form");
+        QTest::newRow("quoted") << QStringLiteral("quoted");
+        QTest::newRow("unquoted, split at the blank") << QStringLiteral("split");
+        QTest::newRow("a file manager's URL") << QStringLiteral("url");
     }
     void opensTheCatalogueNamedOnTheCommandLine() {
-        QFETCH(bool, quoted);
+        QFETCH(QString, form);
         const std::string path = MakeCatalogue("my films.rvd");
         const QString typed = QString::fromStdString(path);
-        StartWith(quoted ? QStringList{QLatin1Char('"') + typed + QLatin1Char('"')} : typed.split(QLatin1Char(' ')));
+        if (form == QStringLiteral("quoted")) StartWith({QLatin1Char('"') + typed + QLatin1Char('"')});
+        if (form == QStringLiteral("split")) StartWith(typed.split(QLatin1Char(' ')));
+        if (form == QStringLiteral("url")) StartWith({QUrl::fromLocalFile(typed).toString(QUrl::FullyEncoded)});
         QCOMPARE(window_->StatusText(), QString::fromStdString("Loaded database : " + path));
         QVERIFY(Find<QAction>("mnuDetectFileTypes")->isEnabled());
         QVERIFY(Find<QPushButton>("cmdFileSave")->isEnabled());
