@@ -3,6 +3,9 @@
 
 #include <fcntl.h>
 #include <isa-l/crc.h>
+#if defined(__aarch64__)
+#include <sys/auxv.h>
+#endif
 #include <unistd.h>
 #include <zlib.h>
 
@@ -11,9 +14,11 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "analysis/cFile.h"
@@ -124,6 +129,18 @@ CRCResult FoldInParts(const std::string& path, int handle, std::int64_t total, c
     return Computed(crc);
 }
 
+using CPUFeature = std::pair<const char*, bool>;
+
+std::string FoldAndFeatures(const char* fold, std::initializer_list<CPUFeature> features) {
+    if (features.size() == 0) return fold;
+    std::string text = std::string(fold) + " (";
+    for (const auto& [name, offered] : features) {
+        if (text.back() != '(') text += ", ";
+        text += std::string(name) + (offered ? " yes" : " no");
+    }
+    return text + ")";
+}
+
 // Small files get a small buffer: a catalogue of many small files should pay for little more
 // than the open, read and close.
 std::size_t BufferSize(std::int64_t fileSize) {
@@ -163,3 +180,31 @@ CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress)
     }
     return Computed(crc);
 }
+
+#if defined(__x86_64__)
+std::string CRCInstructionSupport() {
+    __builtin_cpu_init();
+    const bool sse41 = __builtin_cpu_supports("sse4.1");
+    const bool sse42 = __builtin_cpu_supports("sse4.2");
+    const bool pclmul = __builtin_cpu_supports("pclmul");
+    const bool avx2 = __builtin_cpu_supports("avx2");
+    // The 512-bit kernel uses all four of these AVX-512 subsets, so one missing rules it out.
+    const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+                        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+    const bool vpclmul = __builtin_cpu_supports("vpclmulqdq");
+    const char* fold = !(sse41 && pclmul)          ? "table look-up"
+                       : avx2 && avx512 && vpclmul ? "512-bit carry-less multiply"
+                                                   : "128-bit carry-less multiply";
+    return FoldAndFeatures(fold, {{"SSE4.2", sse42}, {"PCLMULQDQ", pclmul}, {"AVX2", avx2}, {"AVX-512", avx512},
+                                  {"VPCLMULQDQ", vpclmul}});
+}
+#elif defined(__aarch64__)
+std::string CRCInstructionSupport() {
+    const unsigned long capabilities = getauxval(AT_HWCAP);
+    const bool pmull = (capabilities & HWCAP_PMULL) != 0;
+    return FoldAndFeatures(pmull ? "carry-less multiply" : "table look-up",
+                           {{"PMULL", pmull}, {"CRC32", (capabilities & HWCAP_CRC32) != 0}});
+}
+#else
+std::string CRCInstructionSupport() { return FoldAndFeatures("table look-up", {}); }
+#endif

@@ -31,3 +31,9 @@ using CRCProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
 // - A stop asked by progress gives "Cancelled: PATH", Cancelled set and an empty text.
 // The file is closed before the call returns. Any number of computations may run at once.
 CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress = {});
+
+// How this processor lets the CRC kernel above fold, for a bug report. The kernel chooses its own
+// code from the CPU's features when it first runs, so this reads the same features and names the
+// widest fold they allow, then each feature: "512-bit carry-less multiply (SSE4.2 yes, PCLMULQDQ
+// yes, AVX2 yes, AVX-512 yes, VPCLMULQDQ yes)"; "table look-up (...)" when there is no multiply.
+std::string CRCInstructionSupport();

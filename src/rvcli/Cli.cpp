@@ -8,12 +8,13 @@
 #include "rvcli/RecordCommands.h"
 #include "rvcli/ToolCommands.h"
 #include "rvcli/VocabularyCommands.h"
+#include "support/Version.h"
 
 int RunCommandLine(int argc, char** argv) {
     CLI::App app{"Reelvault: a catalogue of your multimedia files, from the command line.\n"
                  "Every command but new works on an existing catalogue file and never creates one.",
                  "rvcli"};
-    app.set_version_flag("--version", std::string("rvcli ") + RV_VERSION);
+    app.set_version_flag("--version", "rvcli " + VersionNumber());
     app.require_subcommand(1);
     app.footer("Exit status: 0 success, 1 the command failed, 2 wrong usage.\n"
                "Settings (rv.ini) and the tools' logs are in $XDG_CONFIG_HOME/reelvault/ or ~/.config/reelvault/.");

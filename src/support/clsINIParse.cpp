@@ -1,23 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/clsINIParse.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "support/UniqueFile.h"
+#include "support/modAtomicFile.h"
 
 namespace {
 
 std::string ReadError(const std::string& fileName) {
     return "Could not read " + fileName + ": " + std::strerror(errno);
-}
-
-std::string WriteError(const std::string& fileName) {
-    return "Could not write " + fileName + ": " + std::strerror(errno);
 }
 
 // Splits at LF, CR LF or a lone CR. A final line without an end still counts.
@@ -155,23 +150,5 @@ std::string clsINIParse::SaveINI() {
     std::stable_sort(variables_.begin(), variables_.end(), [](const Variable& a, const Variable& b) {
         return a.section != b.section ? a.section < b.section : a.name < b.name;
     });
-    const std::string text = Render();
-    const std::string temporary = fileName_ + ".new";
-    {
-        const UniqueFile file = OpenUniqueFile(temporary, "wb");
-        if (!file) return WriteError(fileName_);
-        const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
-                             std::fflush(file.get()) == 0 && fsync(fileno(file.get())) == 0;
-        if (!written) {
-            const std::string error = WriteError(fileName_);
-            std::remove(temporary.c_str());
-            return error;
-        }
-    }
-    if (std::rename(temporary.c_str(), fileName_.c_str()) != 0) {
-        const std::string error = WriteError(fileName_);
-        std::remove(temporary.c_str());
-        return error;
-    }
-    return {};
+    return WriteFileAtomically(fileName_, Render());
 }

@@ -22,10 +22,10 @@ std::string HomeDirectory() {
     return "/tmp";
 }
 
-std::string ConfigHome() {
+std::string XdgFolder(const char* variable, const char* underHome) {
     // Relative values are to be ignored, by the desktop's own rules.
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') return config;
-    return HomeDirectory() + "/.config";
+    if (const char* folder = std::getenv(variable); folder && folder[0] == '/') return folder;
+    return HomeDirectory() + underHome;
 }
 
 struct SpawnActions {
@@ -43,12 +43,17 @@ struct SpawnAttributes {
 }  // namespace
 
 std::string AppPath() {
-    std::string folder = ConfigHome();
+    std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config");
     if (!folder.ends_with('/')) folder += '/';
     folder += "reelvault/";
     std::error_code ignored;  // reported where a file is written there
     std::filesystem::create_directories(folder, ignored);
     return folder;
+}
+
+std::string DataHome() {
+    std::string folder = XdgFolder("XDG_DATA_HOME", "/.local/share");
+    return folder.ends_with('/') ? folder : folder + '/';
 }
 
 std::string GetFileName(const std::string& path) {

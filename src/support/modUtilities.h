@@ -9,6 +9,11 @@
 // created the path is still returned, and writing there fails with the reason.
 std::string AppPath();
 
+// The user's data folder, where the desktop looks for per-user programs, types and icons:
+// $XDG_DATA_HOME, or ~/.local/share when that is unset or not absolute. Always ends in "/"; not
+// created here.
+std::string DataHome();
+
 // Plain text functions, cutting at the last "/" (or "."); no file is looked at.
 // "/media/song.mp3" -> "song.mp3"; "song.mp3" -> "song.mp3"; "/media/" -> "".
 std::string GetFileName(const std::string& path);

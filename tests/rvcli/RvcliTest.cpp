@@ -69,7 +69,7 @@ protected:
 TEST_F(Rvcli, UsageErrorsExitWithTwoAndHelpWithZero) {
     EXPECT_EQ(Run({}).Status, 2);
     EXPECT_EQ(Run({"--help"}).Status, 0);
-    EXPECT_EQ(Run({"--version"}).Out, "rvcli 0.1.0\n");
+    EXPECT_EQ(Run({"--version"}).Out, "rvcli 0.6.5\n");
     for (const char* command : {"new", "add", "update", "delete", "list", "search", "category", "type", "load",
                                 "remove-missing", "detect-types", "detect-moved", "replace", "crc", "info"}) {
         const Ran help = Call({command, "--help"});
