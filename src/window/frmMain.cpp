@@ -18,6 +18,8 @@
 #include <cstdio>
 
 #include "store/modSchema.h"
+#include "support/dialogs/frmAbout.h"
+#include "support/modFileAssociation.h"
 #include "support/modUtilities.h"
 #include "tools/dialogs/ToolsMenu.h"
 #include "window/AddEditTab.h"
@@ -87,9 +89,9 @@ void frmMain::BuildMenus() {
     QMenu* options = menu("mnuOptions", tr("&Options"));
     autoCalculateCRC_ = item(options, "mnuAutoCalculateCRC", tr("Auto Calculate CRC"), [this](bool on) { ToggleAutoCalculateCRC(on); });
     autoCalculateCRC_->setCheckable(true);
-    item(options, "mnuCreateFileAssociation", tr("Create File Association"), [] {});
+    item(options, "mnuCreateFileAssociation", tr("Create File Association"), [this] { CreateFileAssociation(); });
     QMenu* help = menu("mnuHelp", tr("&Help"));
-    item(help, "mnuAbout", tr("&About"), [] {});
+    item(help, "mnuAbout", tr("&About"), [this] { frmAbout(prompts_, this).exec(); });
 }
 
 QWidget* frmMain::BuildCentre() {
@@ -371,6 +373,13 @@ void frmMain::ToggleAutoCalculateCRC(bool on) {
 void frmMain::SaveSetting(const std::string& key, const std::string& value) {
     if (!state_.ini.ChangeVariable(key, value)) state_.ini.AddVariable(key, value);
     if (std::string error = state_.ini.SaveINI(); !error.empty()) ShowError(error);
+}
+
+// For the program as it runs now, so that running it again repairs or moves the association.
+void frmMain::CreateFileAssociation() {
+    const std::string program = QCoreApplication::applicationFilePath().toStdString();
+    if (const std::string error = ::CreateFileAssociation(program); !error.empty()) return ShowError(error);
+    prompts_.Tell(this, tr("Create File Association"), tr("Reelvault now opens .rvd files"));
 }
 
 void frmMain::OpenListedFile(int row) {

@@ -68,6 +68,7 @@ private:
     void SaveSetting(const std::string& key, const std::string& value);
     QStringList CategoryNames();
     QStringList FileTypeNames();
+    void CreateFileAssociation();
     void OpenListedFile(int row);
     void SetStatus(const std::string& text);
     void ShowError(const std::string& message);

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
+#include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
 
@@ -168,6 +169,20 @@ private Q_SLOTS:
         window_->RefreshFileList();
         open(1);
         QTRY_COMPARE(folder_->Read("bin/xdg-open.args"), std::string("/m/a.mp3|"));
+    }
+
+    void createFileAssociationSaysHowItWent() {
+        const ScopedEnv data("XDG_DATA_HOME", folder_->Path("data"));
+        StartWith({});
+        Find<QAction>("mnuCreateFileAssociation")->trigger();
+        const std::string entry = folder_->Read("data/applications/org.reelvault.Reelvault.desktop");
+        QVERIFY(entry.find("\nExec=" + QCoreApplication::applicationFilePath().toStdString() + " %f\n") != std::string::npos);
+        if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty()) {
+            QCOMPARE(prompts_.Told.value(0), QStringLiteral("Error"));
+            QVERIFY(prompts_.Told.value(1).contains(QStringLiteral("xdg-mime")));
+        } else {
+            QCOMPARE(prompts_.Told, (QStringList{QStringLiteral("Create File Association"), QStringLiteral("Reelvault now opens .rvd files")}));
+        }
     }
 };
 
