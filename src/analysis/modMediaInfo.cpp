@@ -326,12 +326,18 @@ Verdict Probe(ProbeSource& source, const std::string& path, std::chrono::millise
     return media;
 }
 
-void SilenceFFmpeg() {
-    static const bool silenced = [] {
+// FFmpeg believes the sizes a file states: a WAV of 486 bytes whose INFO item claims 1.9 GB gets a
+// zeroed buffer that large, and a scan probes several files at once. The largest block a real
+// probe needs, one decoded frame, stays below this even for 8K video at 16 bits in 4:4:4.
+constexpr std::size_t kMaxFFmpegBlock = std::size_t{256} << 20;
+
+void SetUpFFmpeg() {
+    static const bool done = [] {
         av_log_set_level(AV_LOG_QUIET);
+        av_max_alloc(kMaxFFmpegBlock);
         return true;
     }();
-    (void)silenced;
+    (void)done;
 }
 
 MediaInfo Conclude(MediaInfo info, const std::string& path, const Verdict& verdict) {
@@ -351,7 +357,7 @@ MediaInfo Conclude(MediaInfo info, const std::string& path, const Verdict& verdi
 }  // namespace
 
 MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeout) {
-    SilenceFFmpeg();
+    SetUpFFmpeg();
     ProbeSource source{.Deadline = Clock::now() + timeout};
     MediaInfo info;
     cFile file;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 
 #include "store/clsSQLStatement.h"
 
@@ -32,7 +33,8 @@ std::string LeadingNumber(const std::string& text) {
     const char* last = text.data() + text.size();
     const bool digitFollows = first < last && (std::isdigit(static_cast<unsigned char>(*first)) || *first == '.' || *first == '-');
     double value = 0;
-    if (!digitFollows || std::from_chars(first, last, value).ec != std::errc()) return "0";  // also no "inf" or "nan"
+    // "-inf" and "-nan" pass the test of the first character and parse; SQL knows neither.
+    if (!digitFollows || std::from_chars(first, last, value).ec != std::errc() || !std::isfinite(value)) return "0";
     char written[64];
     return std::string(written, std::to_chars(written, written + sizeof written, value).ptr);
 }

@@ -2,6 +2,7 @@
 #include "analysis/modMediaInfo.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -95,4 +96,23 @@ TEST(modMediaInfo, FourCCIsTheHandlerAfterTheFirstAlignedVids) {
     EXPECT_EQ(fourCC(8, std::string("vids\0\0\0\0", 8)), std::string(4, '\0'));
     EXPECT_EQ(fourCC(8, "vidsDI"), "");  // no whole handler behind it
     EXPECT_EQ(fourCC(0, "RIF", ""), "");
+}
+
+TEST(modMediaInfo, ASizeStatedInAFileDoesNotDecideHowMuchMemoryTheProbeTakes) {
+    // A WAV of a few hundred bytes whose INFO list claims 3.8 GB; the eight bytes behind its
+    // samples, read as one more item of that list, then claim 1.9 GB, which FFmpeg would zero.
+    const TempFolder folder;
+    static constexpr char kHeader[] =
+        "RIFF\xd6\x01\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x40\x1f\x00\x00"
+        "\x01\x00\x08\x00LIST\x1a\x00\x00\xe5INFOISFT\x0e\x00\x00\x00Lavf60.27.100\x00" "data\x90\x01\x00\x00";
+    std::string wav(kHeader, sizeof kHeader - 1);
+    wav.append(408, 'p');
+    folder.Write("claims.wav", wav);
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    const MediaInfo info = GetMediaInfo(folder.Path("claims.wav"));
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 512L * 1024) << "kilobytes";
+    EXPECT_FALSE(info.IsMedia);
 }

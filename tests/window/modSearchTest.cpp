@@ -48,7 +48,8 @@ TEST_F(Search, BuildsOneConditionPerFieldInUse) {
     fields.FourCC = "X";
     EXPECT_EQ(BuildSearchStatement(catalogue, fields), "SELECT tblFile.FileID FROM tblFile WHERE tblFile.Title LIKE "
                                                        "'%O''Brien%' AND tblFile.CRC LIKE '%5%_%' AND tblFile.FourCC LIKE '%X%'");
-    for (const auto& [typed, written] : {std::pair{"2k", "2"}, {"abc", "0"}, {" 2.50", "2.5"}, {"-1e3", "-1000"}, {"inf", "0"}})
+    for (const auto& [typed, written] : {std::pair{"2k", "2"}, {"abc", "0"}, {" 2.50", "2.5"}, {"-1e3", "-1000"}, {"inf", "0"},
+                                          {"-inf", "0"}, {"-nan", "0"}})
         EXPECT_EQ(LeadingNumber(typed), written) << typed;
 }
 
