@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "rvcli/CheckCommand.h"
 #include "rvcli/FileCommands.h"
 #include "rvcli/ListCommands.h"
 #include "rvcli/RecordCommands.h"
@@ -25,6 +26,7 @@ int RunCommandLine(int argc, char** argv) {
     AddVocabularyCommands(app, commands);
     AddToolCommands(app, commands);
     AddFileCommands(app, commands);
+    AddCheckCommand(app, commands);
 
     try {
         app.parse(argc, argv);

@@ -98,7 +98,7 @@ Reply NewCatalogue(const std::string& path) {
 
 Reply AddFile(const AddOptions& options) {
     Catalogue catalogue;
-    if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
+    if (std::string error = OpenForWriting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
     FileRecord record;
     record.FileName = StoredPath(options.Path);
     if (!options.Force && catalogue.Files.GotoFileName(record.FileName))
@@ -122,7 +122,7 @@ Reply AddFile(const AddOptions& options) {
 
 Reply UpdateRecord(const UpdateOptions& options) {
     Catalogue catalogue;
-    if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
+    if (std::string error = OpenForWriting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
     if (!catalogue.Files.GotoFileID(options.FileID)) return Failed("No record with FileID " + std::to_string(options.FileID));
     FileRecord record = *catalogue.Files.Current();
     // A record without a type or category loads as 0; written back so, it would no longer read NULL.
@@ -136,7 +136,7 @@ Reply UpdateRecord(const UpdateOptions& options) {
 
 Reply DeleteRecord(const std::string& path, int fileID) {
     Catalogue catalogue;
-    if (std::string error = OpenExisting(catalogue, path); !error.empty()) return Failed(error);
+    if (std::string error = OpenForWriting(catalogue, path); !error.empty()) return Failed(error);
     if (!catalogue.Files.GotoFileID(fileID)) return Failed("No record with FileID " + std::to_string(fileID));
     return Quiet(DeleteFile(catalogue, fileID));
 }

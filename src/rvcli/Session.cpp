@@ -25,10 +25,14 @@ const Commands::Action* Commands::Chosen() const {
 }
 
 std::string OpenExisting(Catalogue& catalogue, const std::string& path) {
-    if (const CatalogueCheck check = IsCatalogue(path); !check) return path + ": " + check.Reason;
     if (std::string error = OpenCatalogue(catalogue.Store, path); !error.empty()) return path + ": " + error;
     if (std::string error = catalogue.Reload(); !error.empty()) return path + ": " + error;
     return {};
+}
+
+std::string OpenForWriting(Catalogue& catalogue, const std::string& path) {
+    if (std::string error = OpenExisting(catalogue, path); !error.empty()) return error;
+    return catalogue.Store.ReadOnly() ? "The catalogue is read-only: " + path : "";
 }
 
 std::string StoredPath(const std::string& path) {
@@ -36,8 +40,9 @@ std::string StoredPath(const std::string& path) {
     std::error_code ignored;
     const std::filesystem::path whole = std::filesystem::absolute(path, ignored);
     std::string normal = whole.lexically_normal().string();
-    // "/media/films/." becomes "/media/films/"; a folder is stored without its last slash.
-    if (normal.size() > 1 && normal.ends_with('/')) normal.pop_back();
+    // "/media/films/." becomes "/media/films/"; a folder is stored without its last slash. A
+    // path of slashes alone ("///") is left whole by lexically_normal, and is the root all the same.
+    while (normal.size() > 1 && normal.ends_with('/')) normal.pop_back();
     return normal;
 }
 

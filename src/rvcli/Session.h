@@ -43,6 +43,9 @@ private:
 // Opens an existing catalogue and loads its sets. Never creates a file: a missing file or one that
 // is not a catalogue gives "PATH: " and the sentence of IsCatalogue. "" on success.
 std::string OpenExisting(Catalogue& catalogue, const std::string& path);
+// As OpenExisting for a command that writes: a catalogue this program may only read is refused
+// at once with "The catalogue is read-only: PATH", before any work is done for nothing.
+std::string OpenForWriting(Catalogue& catalogue, const std::string& path);
 
 // The path as a catalogue stores it: absolute, without "." and ".." steps. Links are kept, as the
 // user named them. "" stays "".

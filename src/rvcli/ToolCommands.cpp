@@ -31,7 +31,7 @@ using Totals = std::function<std::string(const ToolResult&)>;
 // A tool that failed before it changed anything reports only why.
 Reply RunTool(const std::string& path, const Tool& tool, const Totals& totals, std::string notes = {}) {
     Catalogue catalogue;
-    if (std::string error = OpenExisting(catalogue, path); !error.empty()) return Failed(error);
+    if (std::string error = OpenForWriting(catalogue, path); !error.empty()) return Failed(error);
     ToolResult result;
     {
         TerminalHost host;  // its progress line is wiped before the totals are printed

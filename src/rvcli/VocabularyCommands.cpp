@@ -31,7 +31,7 @@ Reply ListCategories(const std::string& path) {
 
 Reply ChangeCategory(const VocabularyOptions& options, bool add) {
     Catalogue catalogue;
-    if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
+    if (std::string error = OpenForWriting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
     if (options.Name.empty()) return Failed("A category needs a name");
     const Outcome outcome = add ? AddCategory(catalogue, options.Name) : DeleteCategory(catalogue, options.Name);
     if (!outcome.Error.empty()) return Failed(outcome.Error);
@@ -54,7 +54,7 @@ Reply ListTypes(const std::string& path) {
 
 Reply SaveType(const VocabularyOptions& options) {
     Catalogue catalogue;
-    if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
+    if (std::string error = OpenForWriting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
     if (options.Name.empty()) return Failed("Enter a description for this file type");
     std::vector<std::string> extensions;
     std::transform(options.Extensions.begin(), options.Extensions.end(), std::back_inserter(extensions), NormalExtension);
@@ -68,7 +68,7 @@ Reply SaveType(const VocabularyOptions& options) {
 // The files of the type lose it; the extension texts stay for other types to use.
 Reply DeleteType(const VocabularyOptions& options) {
     Catalogue catalogue;
-    if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
+    if (std::string error = OpenForWriting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
     if (!catalogue.FileTypes.GotoFileType(options.Name)) return Failed("No file type named " + options.Name);
     return Quiet(DeleteFileType(catalogue, catalogue.FileTypes.FileTypeID()));
 }

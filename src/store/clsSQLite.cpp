@@ -1,17 +1,50 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/clsSQLite.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <memory>
 
 namespace {
 
-// Another program (a second window, a cron job) may hold the file for a moment.
-constexpr int kBusyTimeoutMs = 3000;
 // Pages a transaction may hold in memory before it must spill them to the file mid-way, which
 // costs extra flushes; bulk tools rewrite records scattered over the whole file (KiB, negative).
 constexpr const char* kCacheSize = "PRAGMA cache_size=-32768;";
+
+// SQLite keeps its journal beside the file, so a catalogue in a folder that takes no new files
+// cannot be written either. A path with nothing there yet is to be created, hence writable.
+bool Writable(const std::string& path) {
+    if (faccessat(AT_FDCWD, path.c_str(), F_OK, AT_EACCESS) != 0) return true;
+    std::error_code ignored;
+    const std::string folder = std::filesystem::absolute(path, ignored).parent_path().string();
+    // The effective user decides, as it does for the writes themselves.
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 &&
+           faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// The engine's complaint in words that tell the user what happened to the catalogue, the same for
+// every caller.
+std::string Failure(sqlite3* db, const std::string& path) {
+    switch (sqlite3_errcode(db) & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return kCatalogueBusy;
+    case SQLITE_READONLY: return "The catalogue is read-only: " + path;
+    case SQLITE_FULL: return kCatalogueFull;
+    case SQLITE_IOERR: {
+        // A write that meets the end of the disk or the size limit fails so, not always as FULL.
+        const int cause = sqlite3_system_errno(db);
+        if (cause == ENOSPC || cause == EFBIG || cause == EDQUOT) return kCatalogueFull;
+        return std::string("The catalogue could not be written or read: ") + sqlite3_errmsg(db);
+    }
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return std::string("The catalogue file is damaged: ") + sqlite3_errmsg(db);
+    default: return sqlite3_errmsg(db);
+    }
+}
 
 int Bind(sqlite3_stmt* statement, int index, const Cell& value) {
     if (value.IsNull()) return sqlite3_bind_null(statement, index);
@@ -62,6 +95,13 @@ bool clsSQLite::MovePrevious() {
     return true;
 }
 
+bool clsSQLite::ReadOnly() const { return db_ && sqlite3_db_readonly(db_, "main") == 1; }
+
+void clsSQLite::SetBusyTimeout(int milliseconds) {
+    busyTimeoutMs_ = milliseconds;
+    if (db_) sqlite3_busy_timeout(db_, milliseconds);
+}
+
 bool clsSQLite::IsEOF() const { return currentRow_ + 1 >= recordCount_; }
 
 std::int64_t clsSQLite::LastRowID() const {
@@ -87,7 +127,7 @@ std::string clsSQLite::Execute(const std::string& sql) {
         Statement statement(raw);
         if (rc != SQLITE_OK) {
             ClearResult();
-            return sqlite3_errmsg(db_);
+            return Failure(db_, fileName_);
         }
         next = tail;
         if (!statement) continue;  // only blanks or a comment were left
@@ -105,7 +145,7 @@ sqlite3_stmt* clsSQLite::Compiled(const std::string& sql, std::string& error) {
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &raw, nullptr) !=
         SQLITE_OK) {
-        error = sqlite3_errmsg(db_);
+        error = Failure(db_, fileName_);
         sqlite3_finalize(raw);
         return nullptr;
     }
@@ -122,7 +162,7 @@ std::string clsSQLite::Execute(const std::string& sql, const std::vector<Cell>& 
     std::string error;
     sqlite3_stmt* statement = Compiled(sql, error);
     for (int i = 0; statement && i < static_cast<int>(params.size()); ++i) {
-        if (Bind(statement, i + 1, params[i]) != SQLITE_OK) error = sqlite3_errmsg(db_);
+        if (Bind(statement, i + 1, params[i]) != SQLITE_OK) error = Failure(db_, fileName_);
     }
     if (statement && error.empty()) error = ReadRows(statement);
     if (statement) {
@@ -149,12 +189,12 @@ std::string clsSQLite::Query(const std::string& sql, const std::function<void(co
     ClearResult();
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
-        return sqlite3_errmsg(db_);
+        return Failure(db_, fileName_);
     const Statement statement(raw);
     if (!statement) return {};  // only blanks or a comment
     int rc;
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW) visit(Row(raw));
-    return rc == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(db_));
+    return rc == SQLITE_DONE ? std::string() : Failure(db_, fileName_);
 }
 
 std::string clsSQLite::ReadRows(sqlite3_stmt* statement) {
@@ -167,21 +207,22 @@ std::string clsSQLite::ReadRows(sqlite3_stmt* statement) {
         for (int column = 0; column < columns; ++column) cells_.push_back(ReadCell(statement, column));
         ++recordCount_;
     }
-    return rc == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(db_));
+    return rc == SQLITE_DONE ? std::string() : Failure(db_, fileName_);
 }
 
 std::string clsSQLite::OpenDB(const std::string& path) {
     CloseDB();
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    std::string error = rc == SQLITE_OK ? "" : raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
+    const int flags = Writable(path) ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    std::string error = rc == SQLITE_OK ? "" : raw ? Failure(raw, path) : sqlite3_errstr(rc);
     if (error.empty()) {
-        sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+        sqlite3_busy_timeout(raw, busyTimeoutMs_);
         sqlite3_exec(raw, kCacheSize, nullptr, nullptr, nullptr);  // only speed is lost without it
         // SQLite reads the file lazily; reading the schema now makes a file that is no
         // database fail here rather than at the first statement.
         if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) != SQLITE_OK)
-            error = sqlite3_errmsg(raw);
+            error = Failure(raw, path);
     }
     if (!error.empty()) {
         sqlite3_close(raw);
@@ -216,7 +257,7 @@ std::string clsSQLite::RunQuietly(const std::string& sql) {
     while (sqlite3_step(statement) == SQLITE_ROW) {
     }
     // reset hands back the step's failure, as errmsg would before it
-    if (sqlite3_reset(statement) != SQLITE_OK) error = sqlite3_errmsg(db_);
+    if (sqlite3_reset(statement) != SQLITE_OK) error = Failure(db_, fileName_);
     return error;
 }
 

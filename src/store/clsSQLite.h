@@ -13,6 +13,16 @@
 
 #include "store/Cell.h"
 
+// Another program (a second window, a cron job) may hold the file for a moment; a statement
+// waits this long for it by default.
+inline constexpr int kBusyWaitMs = 3000;
+// What every write says when another program holds the catalogue's write lock past the wait.
+inline constexpr const char* kCatalogueBusy = "The catalogue is busy: another program is writing to it";
+
+// What a write says that found no room: a full disk, a quota, a limit on the size of files.
+inline constexpr const char* kCatalogueFull =
+    "The catalogue could not be written: the disk is full or the file has reached its size limit";
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -37,6 +47,13 @@ public:
     // The path exactly as passed to the last successful OpenDB; "" after a failed one.
     const std::string& FileName() const { return fileName_; }
     bool DBOpen() const { return db_ != nullptr; }
+    // True when the open catalogue takes no writes: the file or its folder is not writable for
+    // this program, so OpenDB opened it for reading only. Writes then fail with "The catalogue
+    // is read-only: PATH".
+    bool ReadOnly() const;
+    // How long a statement waits for another program's write lock before it fails with
+    // kCatalogueBusy; for this and later catalogues of this connection.
+    void SetBusyTimeout(int milliseconds);
     // The row ID the last INSERT on this connection gave its row; -1 when no catalogue is open.
     std::int64_t LastRowID() const;
 
@@ -46,7 +63,8 @@ public:
 
     // Runs the SQL text and holds its rows, replacing the previous result; the cursor then stands
     // on the first row. Returns "" on success, otherwise the engine's message with an empty
-    // result. With no catalogue open: "SQLite database not open", and the old result stays.
+    // result; a catalogue that is busy, read-only, full or damaged is named so in a sentence.
+    // With no catalogue open: "SQLite database not open", and the old result stays.
     std::string Execute(const std::string& sql);
     // As Execute for one statement whose values are parameters ?1, ?2, ... bound to params in
     // order. Its compiled form is kept, until the catalogue closes, for the next call with the same
@@ -71,7 +89,8 @@ public:
     // Opens the catalogue file at path, creating an empty database when nothing is there, after
     // closing the one that was open. Returns "" or the engine's message; a failed open leaves no
     // catalogue open. A file that is not an SQLite 3 database fails here, not at the first
-    // statement. The held result is left alone.
+    // statement. The held result is left alone. A file this program may not write opens for
+    // reading only (see ReadOnly).
     std::string OpenDB(const std::string& path);
     // Closes the catalogue if one is open; a second call does nothing.
     void CloseDB();
@@ -119,5 +138,6 @@ private:
     int columnCount_ = 0;
     int currentRow_ = -1;
     int transactionDepth_ = 0;
+    int busyTimeoutMs_ = kBusyWaitMs;
     std::unordered_map<std::string, Statement> compiled_;  // by SQL text; emptied before closing
 };

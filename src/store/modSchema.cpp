@@ -9,9 +9,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <set>
+#include <vector>
 
 #include "support/UniqueFile.h"
 
@@ -81,28 +82,103 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-// Table names, lower-cased as SQLite compares them; "" or the engine's complaint.
-std::string ReadTableNames(const std::string& path, std::set<std::string>& names) {
+// The first column of every row of a query on db.
+std::string Collect(sqlite3* db, const std::string& sql, std::vector<std::string>& values) {
+    const auto collect = [](void* target, int, char** row, char**) {
+        static_cast<std::vector<std::string>*>(target)->push_back(row[0] ? row[0] : "");
+        return 0;
+    };
+    if (sqlite3_exec(db, sql.c_str(), collect, &values, nullptr) != SQLITE_OK) return sqlite3_errmsg(db);
+    return {};
+}
+
+std::vector<std::string> Lowered(std::vector<std::string> names) {
+    for (std::string& name : names) name = Lower(name);
+    return names;
+}
+
+bool Contains(const std::vector<std::string>& names, std::string_view name) {
+    return std::find(names.begin(), names.end(), Lower(name)) != names.end();
+}
+
+// The column names of a table as its CREATE text lists them.
+std::vector<std::string> ColumnsOf(const CatalogueTable& table) {
+    std::vector<std::string> columns;
+    const std::string_view text = table.Create;
+    std::size_t at = text.find('(') + 1;
+    while (at < text.size()) {
+        const std::size_t end = text.find_first_of(" ,)", at);
+        columns.emplace_back(text.substr(at, end - at));
+        at = text.find(',', end);
+        at = at == std::string_view::npos ? text.size() : at + 1;
+    }
+    return columns;
+}
+
+// A table or a column the program reads is missing; what a newer program added does no harm.
+std::string MissingPart(sqlite3* db) {
+    std::vector<std::string> tables;
+    if (std::string error = Collect(db, "SELECT name FROM sqlite_master WHERE type='table';", tables); !error.empty())
+        return "The catalogue cannot be read: " + error;
+    tables = Lowered(tables);
+    for (const CatalogueTable& table : kCatalogueTables) {
+        if (!Contains(tables, table.Name)) return "The catalogue lacks the table " + std::string(table.Name);
+        std::vector<std::string> columns;
+        if (std::string error = Collect(db, "SELECT name FROM pragma_table_info('" + std::string(table.Name) + "');", columns);
+            !error.empty())
+            return "The catalogue cannot be read: " + error;
+        columns = Lowered(columns);
+        for (const std::string& column : ColumnsOf(table)) {
+            if (!Contains(columns, column))
+                return "The catalogue's table " + std::string(table.Name) + " lacks the column " + column;
+        }
+    }
+    return {};
+}
+
+// SQLite reads a damaged page only when a statement needs it; reading every page now refuses
+// the file before anything is shown or written.
+std::string Damage(sqlite3* db) {
+    std::vector<std::string> problems;
+    if (std::string error = Collect(db, "PRAGMA quick_check(1);", problems); !error.empty())
+        return "The catalogue file is damaged: " + error;
+    return problems.size() == 1 && problems.front() == "ok" ? "" : kUnreadablePages;
+}
+
+// Reads the file without changing it: a read-only connection writes nothing, not even a journal.
+std::string WhyNotReadable(const std::string& path) {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     ReadOnlyDatabase db(raw);
-    if (rc != SQLITE_OK) return raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
-    const auto collect = [](void* target, int, char** values, char**) {
-        static_cast<std::set<std::string>*>(target)->insert(Lower(values[0] ? values[0] : ""));
-        return 0;
-    };
-    const char* sql = "SELECT name FROM sqlite_master WHERE type='table';";
-    if (sqlite3_exec(db.get(), sql, collect, &names, nullptr) != SQLITE_OK) return sqlite3_errmsg(db.get());
-    return {};
+    if (rc != SQLITE_OK) return "The catalogue cannot be read: " + std::string(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
+    sqlite3_busy_timeout(db.get(), kBusyWaitMs);  // another program may be committing just now
+    if (std::string missing = MissingPart(db.get()); !missing.empty()) return missing;
+    return Damage(db.get());
 }
 
 // The first bytes of the file; "" with errno set when it cannot be read.
 std::string ReadHeader(const std::string& path) {
     const UniqueFile file = OpenUniqueFile(path, "rb");
     if (!file) return {};
-    char header[64];
+    char header[100];
     const std::size_t got = std::fread(header, 1, sizeof header, file.get());
     return std::string(header, got);
+}
+
+std::uint32_t BigEndian(const std::string& bytes, std::size_t at, std::size_t width) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < width && at + i < bytes.size(); ++i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+// A copy broken off part of the way reads well until the first missing page; the header knows
+// how long the file was.
+bool Truncated(const std::string& header, std::int64_t size) {
+    if (header.size() < 100) return true;
+    const std::uint32_t pageSize = BigEndian(header, 16, 2) == 1 ? 65536 : BigEndian(header, 16, 2);
+    const bool countValid = BigEndian(header, 24, 4) == BigEndian(header, 92, 4);  // as SQLite trusts it
+    if (pageSize < 512) return false;  // not a header SQLite would write; the engine says more
+    return countValid && static_cast<std::int64_t>(BigEndian(header, 28, 4)) * pageSize > size;
 }
 
 std::string WhyNotCatalogue(const std::string& path) {
@@ -119,13 +195,8 @@ std::string WhyNotCatalogue(const std::string& path) {
         return "This catalogue was written by an SQLite 2 program; convert it with: "
                "sqlite OLD.rvd .dump | sqlite3 NEW.rvd";
     if (!header.starts_with(std::string_view("SQLite format 3\0", 16))) return "Not an SQLite database";
-    std::set<std::string> names;
-    if (std::string error = ReadTableNames(path, names); !error.empty())
-        return "The catalogue cannot be read: " + error;
-    for (const CatalogueTable& table : kCatalogueTables) {
-        if (!names.contains(Lower(table.Name))) return "The catalogue lacks the table " + std::string(table.Name);
-    }
-    return {};
+    if (Truncated(header, info.st_size)) return "The catalogue file is damaged: it is shorter than it should be (truncated)";
+    return WhyNotReadable(path);
 }
 
 }  // namespace
@@ -145,6 +216,6 @@ CatalogueCheck IsCatalogue(const std::string& path) { return {WhyNotCatalogue(pa
 std::string OpenCatalogue(clsSQLite& store, const std::string& path) {
     if (const CatalogueCheck check = IsCatalogue(path); !check) return check.Reason;
     if (std::string error = store.OpenDB(path); !error.empty()) return error;
-    AddIndexes(store);  // only speed is lost without them
+    if (!store.ReadOnly()) AddIndexes(store);  // only speed is lost without them
     return {};
 }

@@ -29,7 +29,11 @@ struct CatalogueCheck {
     std::string Reason;  // "" for a catalogue
     explicit operator bool() const { return Reason.empty(); }
 };
-// Reads the file without changing it.
+// The reason given for a file with pages SQLite cannot read; rvcli check tells which.
+inline constexpr const char* kUnreadablePages = "The catalogue file is damaged: some of its pages cannot be read";
+// Reads the file without changing it, every page of it. A file that is damaged (truncated, pages
+// unreadable) or lacks a table or column the program uses is refused; tables and columns a newer
+// program added are no reason to refuse it.
 CatalogueCheck IsCatalogue(const std::string& path);
 
 // Opens an existing catalogue in store after checking that it is one: "" or the sentence of

@@ -119,15 +119,17 @@ QWidget* AddEditTab::MakeButtons() {
     cmdAddSave = button("cmdAddSave", "Save", &AddEditTab::Save);
     cmdAddSave->setEnabled(false);
     button("cmdAddClear", "Clear", &AddEditTab::Clear);
-    button("cmdAddDelete", "Delete", &AddEditTab::Delete);
+    cmdAddDelete = button("cmdAddDelete", "Delete", &AddEditTab::Delete);
+    cmdAddDelete->setEnabled(false);
     row->addStretch();
     button("cmdAddPlay", "Open File", &AddEditTab::OpenFile);
     return buttons;
 }
 
-void AddEditTab::EnableSaving() {
-    savingEnabled_ = true;
+void AddEditTab::EnableSaving(bool on) {
+    savingEnabled_ = on;
     UpdateSaveButton();
+    cmdAddDelete->setEnabled(on);
 }
 
 void AddEditTab::UpdateSaveButton() { cmdAddSave->setEnabled(savingEnabled_ && !crc_); }

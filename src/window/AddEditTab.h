@@ -27,8 +27,9 @@ public:
     // Reads the automatic-CRC setting from settings each time a file fills the form.
     AddEditTab(Catalogue& catalogue, const Settings& settings, QWidget* parent = nullptr);
 
-    // Save stays disabled until a catalogue is open, and while a CRC is being computed.
-    void EnableSaving();
+    // Save and Delete stay disabled until a catalogue that takes writes is open; Save also while a
+    // CRC is being computed.
+    void EnableSaving(bool on);
     // The drop-down boxes: an empty entry, then the names, none chosen.
     void ShowCategoryNames(const QStringList& names);
     void ShowFileTypeNames(const QStringList& names);
@@ -97,4 +98,5 @@ private:
     QListWidget* lstAddKeywords;
     QPushButton* cmdAddCRCCalculate;
     QPushButton* cmdAddSave;
+    QPushButton* cmdAddDelete;
 };

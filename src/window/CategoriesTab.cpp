@@ -15,7 +15,8 @@ CategoriesTab::CategoriesTab(Catalogue& catalogue, Prompts& prompts, QWidget* pa
     txtCategoryCategory = MakeLineEdit("txtCategoryCategory");
     cmdCategorySave = MakeButton("cmdCategorySave", "Add");
     cmdCategorySave->setEnabled(false);
-    QPushButton* cmdCategoryDelete = MakeButton("cmdCategoryDelete", "Delete");
+    cmdCategoryDelete = MakeButton("cmdCategoryDelete", "Delete");
+    cmdCategoryDelete->setEnabled(false);
     grid->addWidget(lstCategoryCategory, 0, 0, 3, 1);
     grid->addWidget(cmdCategoryDelete, 0, 1);
     grid->addWidget(MakeLabel("New category", txtCategoryCategory), 3, 0);
@@ -35,7 +36,10 @@ void CategoriesTab::ShowCategories(const QStringList& names) {
     lstCategoryCategory->addItems(names);
 }
 
-void CategoriesTab::EnableSaving() { cmdCategorySave->setEnabled(true); }
+void CategoriesTab::EnableSaving(bool on) {
+    cmdCategorySave->setEnabled(on);
+    cmdCategoryDelete->setEnabled(on);
+}
 
 // A name the catalogue already has is dropped without a word, as the box empties for the next.
 void CategoriesTab::Add() {

@@ -18,8 +18,8 @@ public:
     CategoriesTab(Catalogue& catalogue, Prompts& prompts, QWidget* parent = nullptr);
 
     void ShowCategories(const QStringList& names);
-    // Adding stays disabled until a catalogue is open.
-    void EnableSaving();
+    // Adding and deleting stay disabled until a catalogue that takes writes is open.
+    void EnableSaving(bool on);
 
 Q_SIGNALS:
     void CategoryAdded();    // the category set holds it already; the lists do not
@@ -35,4 +35,5 @@ private:
     QListWidget* lstCategoryCategory;
     QLineEdit* txtCategoryCategory;
     QPushButton* cmdCategorySave;
+    QPushButton* cmdCategoryDelete;
 };

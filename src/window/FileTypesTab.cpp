@@ -26,7 +26,8 @@ FileTypesTab::FileTypesTab(Catalogue& catalogue, Prompts& prompts, QWidget* pare
     auto* types = new QGridLayout;
     lstFileFileType = MakeList("lstFileFileType");
     lstFileFileType->setAccessibleName(tr("File types"));
-    QPushButton* cmdFileFileTypeDelete = MakeButton("cmdFileFileTypeDelete", "Delete");
+    cmdFileFileTypeDelete = MakeButton("cmdFileFileTypeDelete", "Delete");
+    cmdFileFileTypeDelete->setEnabled(false);
     cmdFileFileTypeDelete->setAccessibleName(tr("Delete file type"));
     types->addWidget(lstFileFileType, 0, 0);
     types->addWidget(cmdFileFileTypeDelete, 1, 0, Qt::AlignLeft);
@@ -85,7 +86,10 @@ void FileTypesTab::ShowFileTypes(const std::vector<std::pair<int, QString>>& typ
     }
 }
 
-void FileTypesTab::EnableSaving() { cmdFileSave->setEnabled(true); }
+void FileTypesTab::EnableSaving(bool on) {
+    cmdFileSave->setEnabled(on);
+    cmdFileFileTypeDelete->setEnabled(on);
+}
 
 void FileTypesTab::ShowInEditor(const QListWidgetItem* entry) {
     clsFileType& types = catalogue_.FileTypes;

@@ -25,8 +25,8 @@ public:
     // Each entry shows a description and stands for the type with that ID, so that two types of
     // the same description are still told apart.
     void ShowFileTypes(const std::vector<std::pair<int, QString>>& types);
-    // Saving stays disabled until a catalogue is open.
-    void EnableSaving();
+    // Saving and deleting stay disabled until a catalogue that takes writes is open.
+    void EnableSaving(bool on);
 
 Q_SIGNALS:
     void FileTypeSaved();    // in the catalogue; the sets are out of date
@@ -51,4 +51,5 @@ private:
     QListWidget* lstFileFileExtension;
     QLineEdit* txtFileFileExtension;
     QPushButton* cmdFileSave;
+    QPushButton* cmdFileFileTypeDelete;
 };

@@ -260,9 +260,11 @@ void frmMain::OpenCatalogueFromDialog() {
 
 void frmMain::AfterOpen(const std::string& status) {
     SetStatus(status + state_.catalogue.Store.FileName());
-    addEdit_->EnableSaving();
-    categories_->EnableSaving();
-    fileTypes_->EnableSaving();
+    const bool writable = !state_.catalogue.Store.ReadOnly();
+    addEdit_->EnableSaving(writable);
+    categories_->EnableSaving(writable);
+    fileTypes_->EnableSaving(writable);
+    ShowTitle();
     // From the absolute path: a name typed without a folder still has one.
     const QString folder = QFileInfo(Q(state_.catalogue.Store.FileName())).absolutePath();
     state_.settings.LastDir = (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')).toStdString();
@@ -278,6 +280,7 @@ void frmMain::ForgetCatalogue() {
     RefreshLists();
     RefreshFileList();
     SetStatus(kNoCatalogueStatus);
+    ShowTitle();
 }
 
 // The list goes on showing the same files, read afresh, at the same place; those gone drop out.
@@ -362,7 +365,16 @@ QStringList frmMain::FileTypeNames() {
 
 void frmMain::RefreshFileList() { model_->ShowAll(); }
 
-void frmMain::EnableTools() { tools_->EnableTools(true); }
+// Every tool writes the catalogue.
+void frmMain::EnableTools() { tools_->EnableTools(!state_.catalogue.Store.ReadOnly()); }
+
+// A catalogue that cannot be written says so before the person finds out by a refused change.
+void frmMain::ShowTitle() {
+    const clsSQLite& store = state_.catalogue.Store;
+    if (!store.DBOpen()) return setWindowTitle(tr("Reelvault"));
+    const QString name = QFileInfo(Q(store.FileName())).fileName();
+    setWindowTitle(store.ReadOnly() ? tr("Reelvault - %1 (read-only)").arg(name) : tr("Reelvault - %1").arg(name));
+}
 
 void frmMain::ToggleAutoCalculateCRC(bool on) {
     state_.settings.AutoCalculateCRC = on;

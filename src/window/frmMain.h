@@ -60,6 +60,7 @@ private:
     void OpenFromCommandLine(const std::string& path);
     void AfterOpen(const std::string& status);
     void ForgetCatalogue();
+    void ShowTitle();
     // Reloads the sets and refills every list and drop-down box from them.
     void ShowCatalogue();
     // Reloads the sets, keeping the window painted meanwhile, then lists the files with these IDs.

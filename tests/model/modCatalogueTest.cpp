@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/modCatalogue.h"
 
+#include <filesystem>
+
+#include "common/FileSizeLimit.h"
 #include "model/CatalogueFixture.h"
 
 namespace {
@@ -83,4 +86,45 @@ TEST_F(CatalogueTest, AFailingStatementUndoesTheWholeOperation) {
     catalogue.Store.CloseDB();
     EXPECT_EQ(GetKeywordID(catalogue, "x").ID, 0);
     EXPECT_EQ(InsertFile(catalogue, Sample()).Error, "SQLite database not open");
+}
+
+TEST_F(CatalogueTest, WritesKeepTheColumnsAndTablesOfANewerProgram) {
+    Ask("ALTER TABLE tblFile ADD COLUMN Mood TEXT DEFAULT 'calm'");
+    Ask("CREATE TABLE tblPlaylist(ID INTEGER PRIMARY KEY, Name TEXT)");
+    Ask("INSERT INTO tblPlaylist VALUES(1, 'Sunday')");
+    FileRecord record = Sample();
+    record.FileID = InsertFile(catalogue, record).ID;
+    record.Title = "changed";
+    ASSERT_EQ(UpdateFile(catalogue, record), "");
+    ASSERT_EQ(catalogue.Reload(), "");
+    EXPECT_EQ(Ask("SELECT Mood || Title || (SELECT Name FROM tblPlaylist) FROM tblFile"), "calmchangedSunday");
+}
+
+TEST_F(CatalogueTest, AFullDiskFailsAWriteWholeAndKeepsEveryEarlierOne) {
+    FileRecord record = Sample();
+    record.Title = std::string(1000, 't');
+    ASSERT_EQ(InsertFile(catalogue, record).Error, "");
+    int kept = 1;
+    std::string insertError;
+    std::string updateError;
+    {
+        const FileSizeLimit disk(std::filesystem::file_size(folder.Path("test.rvd")) + 16384);
+        for (int tries = 0; tries < 200 && insertError.empty(); ++tries) {
+            insertError = InsertFile(catalogue, record).Error;
+            if (insertError.empty()) ++kept;
+        }
+        FileRecord grown = record;
+        grown.FileID = 1;
+        grown.Title = std::string(100000, 'g');
+        updateError = UpdateFile(catalogue, grown);
+    }
+    EXPECT_EQ(insertError, kCatalogueFull);
+    EXPECT_EQ(updateError, kCatalogueFull);
+    Catalogue reopened;
+    ASSERT_EQ(OpenCatalogue(reopened.Store, folder.Path("test.rvd")), "");
+    ASSERT_EQ(reopened.Reload(), "");
+    EXPECT_EQ(reopened.Files.Count(), kept);
+    ASSERT_TRUE(reopened.Files.GotoFileID(1));
+    EXPECT_EQ(reopened.Files.Title(), record.Title);
+    EXPECT_EQ(reopened.Files.NumKeyword(), 3);
 }

@@ -8,6 +8,7 @@
 
 #include "model/modCatalogue.h"
 #include "rvcli/RvcliFixture.h"
+#include "rvcli/Session.h"
 #include "store/modSchema.h"
 
 namespace {
@@ -231,4 +232,10 @@ TEST_F(Catalogued, EveryFormatCarriesTheCellsWhole) {
     const std::size_t sizeEnd = header.find("Size") + 4;  // sizes stand right-aligned under it
     for (std::string line; std::getline(lines, line);)
         EXPECT_TRUE(std::isdigit(line.at(sizeEnd - 1)) && line.at(sizeEnd) == ' ') << line;
+}
+
+TEST(StoredPath, ARootWrittenWithSeveralSlashesIsTheRoot) {
+    EXPECT_EQ(StoredPath("//"), "/");
+    EXPECT_EQ(StoredPath("////"), "/");
+    EXPECT_EQ(StoredPath("///media//films/"), "/media/films");
 }

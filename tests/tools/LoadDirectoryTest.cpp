@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/FileSizeLimit.h"
 #include "model/modCatalogue.h"
 #include "tools/ToolFixture.h"
 
@@ -132,4 +133,28 @@ TEST_F(Load, ManyCataloguedFilesBeforeANewOneDoNotStallTheRun) {
     const ToolResult again = Run("*.txt", true);
     EXPECT_EQ(again.Changed, 1);
     EXPECT_EQ(again.Skipped, 600);
+}
+
+TEST_F(Load, AFullDiskStopsTheRunLoudlyAndKeepsWhatWasCommitted) {
+    const std::string padding(150, 'p');
+    for (int i = 0; i < 3000; ++i) Make(padding + std::to_string(i) + ".txt", "x");
+    ASSERT_EQ(InsertFile(catalogue, {-1, "/before.avi", "", -1, -1, "", 1, 0, "", 0, {"k"}}).Error, "");
+    Reload();
+    ToolResult result;
+    {
+        const FileSizeLimit disk(std::filesystem::file_size(catalogue.Store.FileName()) + 256 * 1024);
+        result = LoadDirectory(catalogue, {media, "*.txt", false, false}, host);
+    }
+    EXPECT_EQ(result.Error, kCatalogueFull);
+    EXPECT_GT(result.Changed, 0);
+    EXPECT_LT(result.Changed, 3000);
+    EXPECT_NE(Log("load.log").find("Stopped: " + std::string(kCatalogueFull)), std::string::npos);
+
+    Catalogue reopened;
+    ASSERT_EQ(OpenCatalogue(reopened.Store, catalogue.Store.FileName()), "");
+    ASSERT_EQ(reopened.Store.Execute("PRAGMA integrity_check"), "");
+    EXPECT_EQ(reopened.Store.Field(0).AsText(), "ok");
+    ASSERT_EQ(reopened.Reload(), "");
+    EXPECT_EQ(reopened.Files.Count(), result.Changed + 1);
+    EXPECT_TRUE(reopened.Files.GotoFileName("/before.avi"));
 }

@@ -15,6 +15,8 @@
 #include <filesystem>
 
 #include "analysis/modCrc2.h"
+#include "common/FileSizeLimit.h"
+#include "common/ReadOnlyFile.h"
 #include "window/WindowFixture.h"
 
 namespace {
@@ -31,19 +33,6 @@ bool DropUrls(QWidget* target, const QList<QUrl>& urls) {
     QApplication::sendEvent(target, &drop);
     return drop.isAccepted();
 }
-
-// Reads files as an unprivileged user would, for as long as it lives; root reads everything.
-class WithoutRootRights {
-public:
-    WithoutRootRights() : dropped_(geteuid() == 0 && seteuid(65534) == 0) {}
-    ~WithoutRootRights() {
-        if (dropped_ && seteuid(0) != 0) qFatal("cannot take root rights back");
-    }
-    bool Usable() const { return geteuid() != 0; }
-
-private:
-    bool dropped_;
-};
 
 }  // namespace
 
@@ -122,6 +111,20 @@ private Q_SLOTS:
         QVERIFY(window_->StatusText().startsWith(QStringLiteral("Not saved: Length (ms) \"2147483648\"")));
         QCOMPARE(Field("txtAddFileName")->text(), QStringLiteral("/size/too long"));  // nothing lost
         QCOMPARE(RowNamed(QStringLiteral("/size/too long")), -1);
+    }
+
+    void aFullDiskStopsTheSaveAndSaysSo() {
+        const QString title(30000, QLatin1Char('t'));  // within a line edit's limit, beyond the disk's
+        Field("txtAddFileName")->setText(QStringLiteral("/m/new.avi"));
+        Field("txtAddTitle")->setText(title);
+        {
+            const FileSizeLimit disk(std::filesystem::file_size(state_->catalogue.Store.FileName()) + 4096);
+            Click("cmdAddSave");
+        }
+        QCOMPARE(window_->StatusText(), QStringLiteral("Could not save /m/new.avi: ") + QString::fromUtf8(kCatalogueFull));
+        QCOMPARE(Field("txtAddTitle")->text(), title);  // nothing lost
+        QCOMPARE(RowNamed(QStringLiteral("/m/new.avi")), -1);
+        QCOMPARE(Stored()->Files.Count(), 3);
     }
 
     void editsTheClickedRowInPlaceAndStaysInEditMode() {

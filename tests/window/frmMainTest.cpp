@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QStandardPaths>
@@ -13,6 +14,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "common/Damage.h"
+#include "common/ReadOnlyFile.h"
 #include "model/modCatalogue.h"
 #include "window/WindowFixture.h"
 
@@ -88,7 +91,7 @@ private Q_SLOTS:
         QVERIFY(folder_->Read("config/reelvault/rv.ini").ends_with("LastDir=" + folder_->Path("sub/") + "\n"));
     }
 
-    void openKeepsEverythingWhenTheFileIsNoCatalogue() {
+    void openKeepsEverythingWhenTheFileIsNoCatalogueOrDamaged() {
         const std::string path = MakeCatalogue("films.rvd");
         StartWith({});
         prompts_.Path = QString::fromStdString(path);
@@ -96,8 +99,15 @@ private Q_SLOTS:
         QCOMPARE(List()->model()->rowCount(), 3);
         QVERIFY(Find<QAction>("mnuLoadDirectory")->isEnabled());
         const QString status = window_->StatusText();
+        const std::string cut = MakeCatalogue("cut.rvd");
+        Truncate(cut);
+        const std::string zeroed = MakeCatalogue("zeroed.rvd");
+        ZeroPage(zeroed);
         for (const auto& [name, reason] : {std::pair{folder_->Path("missing.rvd"), "No such file"},
-                                           {folder_->Write("notes.txt", "words"), "Not an SQLite database"}}) {
+                                           {folder_->Write("notes.txt", "words"), "Not an SQLite database"},
+                                           {cut, "The catalogue file is damaged: it is shorter than it should be (truncated)"},
+                                           {zeroed, kUnreadablePages}}) {
+            const std::string before = Bytes(name);
             prompts_.Path = QString::fromStdString(name);
             prompts_.Told.clear();
             Find<QAction>("mnuOpen")->trigger();
@@ -105,8 +115,36 @@ private Q_SLOTS:
             QCOMPARE(window_->StatusText(), status);
             QCOMPARE(List()->model()->rowCount(), 3);
             QCOMPARE(state_->catalogue.Store.FileName(), path);
+            QVERIFY(Bytes(name) == before);
         }
         QVERIFY(!std::filesystem::exists(folder_->Path("missing.rvd")));
+    }
+
+    void aCatalogueThatCannotBeWrittenIsBrowsedButNotChanged() {
+        std::filesystem::create_directory(folder_->Path("disc"));
+        const std::string path = MakeCatalogue("disc/films.rvd");
+        StartWith({});
+        for (const char* settings : {"config", "config/reelvault"}) std::filesystem::permissions(folder_->Path(settings), std::filesystem::perms::all);
+        std::filesystem::permissions(folder_->Path("config/reelvault/rv.ini"), std::filesystem::perms::all);
+        const ReadOnlyFile medium(path);
+        if (!medium.Usable()) QSKIP("cannot give up root rights");
+        prompts_.Path = QString::fromStdString(path);
+        Find<QAction>("mnuOpen")->trigger();
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Reelvault - films.rvd (read-only)"));
+        for (const char* button : {"cmdAddSave", "cmdAddDelete", "cmdCategorySave", "cmdCategoryDelete", "cmdFileSave", "cmdFileFileTypeDelete"})
+            QVERIFY2(!Find<QPushButton>(button)->isEnabled(), button);
+        for (QAction* tool : Find<QMenu>("mnuTools")->actions()) QVERIFY(!tool->isEnabled());
+        QVERIFY(Find<QPushButton>("cmdAddSizeCalculate")->isEnabled());
+
+        QCOMPARE(List()->model()->rowCount(), 3);
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, List()->visualRect(List()->model()->index(0, 0)).center());
+        QCOMPARE(Field("txtAddFileName")->text(), QStringLiteral("/m/C.mkv"));
+        Field("txtSearchFileName")->setText(QStringLiteral("b.avi"));
+        Click("cmdSearchSearch");
+        QCOMPARE(List()->model()->rowCount(), 1);
+        Click("cmdSearchShowAll");
+        QCOMPARE(List()->model()->rowCount(), 3);
+        QCOMPARE(prompts_.Told, QStringList());
     }
 
     void autoCalculateCrcTogglesItsSetting() {
