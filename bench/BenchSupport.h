@@ -28,6 +28,12 @@ double BestSeconds(int runs, Work work) {
     return best;
 }
 
+// The middle value of a few runs' figures: one disturbed run does not move it.
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 [[noreturn]] inline void Fail(const std::string& message) {
     std::cerr << message << "\n";
     std::exit(1);

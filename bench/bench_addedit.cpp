@@ -32,11 +32,6 @@ Timed TabSeconds(frmMain& window) {
         [&] { untilShown.exec(); });
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

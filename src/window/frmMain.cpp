@@ -242,13 +242,14 @@ void frmMain::NewCatalogue() {
 void frmMain::OpenCatalogueFromDialog() {
     const std::string path = prompts_.ChoosePath(this, Prompts::PathFor::Catalogue, Q(state_.settings.LastDir)).toStdString();
     if (path.empty()) return;
-    if (const CatalogueCheck check = IsCatalogue(path); !check) {
-        ShowError(check.Reason);  // the open catalogue and everything on screen stay as they were
-        return;
-    }
-    model_->Clear();
-    if (std::string error = OpenCatalogue(state_.catalogue.Store, path); !error.empty()) {
-        ForgetCatalogue();
+    clsSQLite& store = state_.catalogue.Store;
+    const std::string previous = store.FileName();
+    if (std::string error = OpenCatalogue(store, path); !error.empty()) {
+        // A file refused by the check leaves the open catalogue, and everything on screen, as it was.
+        if (store.FileName() != previous) {
+            model_->Clear();
+            ForgetCatalogue();
+        }
         ShowError(error);
         return;
     }

@@ -3,7 +3,6 @@
 
 #include <exception>
 
-#include "store/modSchema.h"
 
 namespace {
 
@@ -74,7 +73,8 @@ ToolResult ToolRunner::Work(const std::string& cataloguePath, const ToolJob& job
         Catalogue catalogue;
         Host host(*this);
         host.SetStatus("Reading the catalogue");
-        failed.Error = OpenCatalogue(catalogue.Store, cataloguePath);
+        // The window checked the file when it opened it; reading every page again is not needed.
+        failed.Error = catalogue.Store.OpenDB(cataloguePath);
         if (failed.Error.empty()) failed.Error = catalogue.Reload();
         if (failed.Error.empty()) return job(catalogue, host);
     } catch (const std::exception& error) {
