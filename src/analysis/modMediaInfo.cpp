@@ -2,39 +2,26 @@
 #include "analysis/modMediaInfo.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <span>
 #include <string_view>
-#include <unordered_set>
-#include <vector>
 
+#include "analysis/MediaModule.h"
 #include "analysis/cFile.h"
 
-extern "C" {
-#include <libavformat/avformat.h>
-#include <libavutil/avutil.h>
-#include <libavutil/opt.h>
-}
-
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // "RIFF", then 4-byte groups from byte 4 to the one starting at byte 512, then a handler's 4 bytes.
 constexpr std::size_t kFourCCBytes = 520;
 constexpr std::size_t kLastGroup = 512;
-// The first bytes of a file that tell whether any media format could claim it; the size FFmpeg
-// itself begins its own detection with.
+// The first bytes of a file: enough for the FourCC, and what FFmpeg's own detection begins with.
 constexpr std::size_t kHeaderSize = 2048;
-constexpr std::size_t kSniffBytes = 8 * 1024;
 
 std::string FourCCInHeader(std::span<const unsigned char> header) {
     const auto holds = [header](std::size_t offset, std::string_view text) {
@@ -61,325 +48,76 @@ std::int64_t ReadHeader(cFile& file, std::array<unsigned char, kHeaderSize>& hea
     return static_cast<std::int64_t>(filled);
 }
 
-// FFmpeg reads the file through these callbacks rather than by name: a name with a colon is never
-// taken for an address, and every read is held against the deadline.
-struct ProbeSource {
-    int Handle = -1;
-    std::int64_t Size = 0;
-    Clock::time_point Deadline;
-    std::int64_t Position = 0;
-    int ReadError = 0;  // errno of a failed read
-    bool TimedOut = false;
-};
-
-bool PastDeadline(ProbeSource& source) {
-    if (Clock::now() >= source.Deadline) source.TimedOut = true;
-    return source.TimedOut;
+MediaInfo NotExamined(MediaInfo info, const std::string& path, int errNumber) {
+    info.Length = -errNumber;
+    info.ProbeFailed = true;
+    info.Reason = "Could not read " + path + ": " + std::strerror(errNumber);
+    return info;
 }
 
-int ReadPacket(void* opaque, std::uint8_t* buffer, int size) {
-    auto& source = *static_cast<ProbeSource*>(opaque);
-    if (PastDeadline(source)) return AVERROR_EXIT;
-    ssize_t count = 0;
-    do count = pread(source.Handle, buffer, static_cast<std::size_t>(size), source.Position);
-    while (count < 0 && errno == EINTR);
-    if (count < 0) {
-        source.ReadError = errno;
-        return AVERROR(source.ReadError);
-    }
-    if (count == 0) return AVERROR_EOF;
-    source.Position += count;
-    return static_cast<int>(count);
+MediaInfo NotMedia(MediaInfo info, const std::string& path, int code, const std::string& why) {
+    info.Length = code;
+    info.Reason = path + " is not a media file: " + why;
+    return info;
 }
 
-std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
-    auto& source = *static_cast<ProbeSource*>(opaque);
-    std::int64_t base = 0;
-    switch (whence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE: return source.Size;
-    case SEEK_SET: base = 0; break;
-    case SEEK_CUR: base = source.Position; break;
-    case SEEK_END: base = source.Size; break;
-    default: return AVERROR(EINVAL);
-    }
-    std::int64_t target = 0;  // a corrupt index can ask for any offset at all
-    if (__builtin_add_overflow(base, offset, &target) || target < 0) return AVERROR(EINVAL);
-    source.Position = target;
-    return target;
-}
-
-int Interrupted(void* opaque) { return PastDeadline(*static_cast<ProbeSource*>(opaque)) ? 1 : 0; }
-
-struct IOContextFree {
-    void operator()(AVIOContext* io) const {
-        av_freep(&io->buffer);  // FFmpeg may have replaced the buffer it was given
-        avio_context_free(&io);
-    }
-};
-struct FormatContextClose {
-    void operator()(AVFormatContext* format) const { avformat_close_input(&format); }
-};
-struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-using IOContextPtr = std::unique_ptr<AVIOContext, IOContextFree>;
-using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextClose>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
-
-// The outcome of one probe, before it becomes a MediaInfo.
-struct Verdict {
-    int Code = 0;  // 0 for media; otherwise negative
-    std::int64_t LengthMs = 0;
-    std::string Why;
-    bool Failed = false;  // could not examine, as opposed to not media
-};
-
-Verdict NotMedia(std::string why, int code = AVERROR_INVALIDDATA) { return {code, 0, std::move(why), false}; }
-
-Verdict CouldNotExamine(int errNumber) { return {AVERROR(errNumber), 0, std::strerror(errNumber), true}; }
-
-std::string ErrorText(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
-
-// What an FFmpeg failure means: the file was unreadable or took too long, or is simply not media.
-Verdict FromError(const ProbeSource& source, int code, std::chrono::milliseconds timeout) {
-    if (source.TimedOut)
-        return {AVERROR_EXIT, 0, "gave up after " + std::to_string(timeout.count()) + " ms", true};
-    if (source.ReadError != 0) return CouldNotExamine(source.ReadError);
-    if (code == AVERROR(ENOMEM)) return CouldNotExamine(ENOMEM);
-    return NotMedia("not recognised (" + ErrorText(code) + ")", code);
-}
-
-// Containers of pictures or text: some give a "video" stream with a length (an ANSI-art text file
-// plays 40 ms), none is something to play.
-bool IsImageOrTextDemuxer(std::string_view name) {
-    static constexpr std::string_view kNames[] = {
-        "image2", "image2pipe", "gif", "apng", "tty", "bin", "xbin", "adf", "idf", "ico",
-        "alias_pix", "brender_pix", "lrc", "srt", "ass", "webvtt", "microdvd", "subviewer",
-        "subviewer1", "mpl2", "sami", "jacosub", "pjs", "realtext", "stl", "vplayer", "aqtitle",
-        "mpsub",
-    };
-    return name.ends_with("_pipe") || std::ranges::find(kNames, name) != std::end(kNames);
-}
-
-bool IsStillImageCodec(AVCodecID id) {
-    static constexpr AVCodecID kStill[] = {
-        AV_CODEC_ID_PNG,    AV_CODEC_ID_BMP,    AV_CODEC_ID_TIFF,    AV_CODEC_ID_WEBP,  AV_CODEC_ID_JPEG2000,
-        AV_CODEC_ID_ANSI,   AV_CODEC_ID_GIF,    AV_CODEC_ID_TARGA,   AV_CODEC_ID_PPM,   AV_CODEC_ID_PGM,
-        AV_CODEC_ID_PBM,    AV_CODEC_ID_PAM,    AV_CODEC_ID_SGI,     AV_CODEC_ID_PCX,   AV_CODEC_ID_XBM,
-        AV_CODEC_ID_XWD,    AV_CODEC_ID_DPX,    AV_CODEC_ID_EXR,     AV_CODEC_ID_SUNRAST, AV_CODEC_ID_PHOTOCD,
-        AV_CODEC_ID_QOI,    AV_CODEC_ID_JPEGXL, AV_CODEC_ID_PGX,
-    };
-    return std::ranges::find(kStill, id) != std::end(kStill);
-}
-
-// Sound, or a picture that moves: a cover (attached picture) or a still image is neither.
-bool HasSoundOrMovingPicture(const AVFormatContext& format) {
-    for (const AVStream* stream : std::span(format.streams, format.nb_streams)) {
-        const AVCodecParameters& codec = *stream->codecpar;
-        if (codec.codec_type == AVMEDIA_TYPE_AUDIO) return true;
-        if (codec.codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC) &&
-            !IsStillImageCodec(codec.codec_id))
-            return true;
-    }
-    return false;
-}
-
-// A length guessed from the bit rate is wrong for a variable bit rate (1742 ms for 2534 ms of MP3
-// without a Xing header). Reading the packets, without decoding them, measures it cheaply: the end
-// of the last packet of the main stream less the stream's start. 0 when there is nothing to
-// measure; AVERROR_EXIT or a read error when the scan could not finish.
-std::int64_t MeasuredLength(AVFormatContext& format, const ProbeSource& source) {
-    int index = av_find_best_stream(&format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    if (index < 0) index = av_find_best_stream(&format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (index < 0) return 0;
-    const AVStream& stream = *format.streams[index];
-    const PacketPtr packet(av_packet_alloc());
-    if (!packet) return AVERROR(ENOMEM);
-
-    std::int64_t first = std::numeric_limits<std::int64_t>::max();
-    std::int64_t end = std::numeric_limits<std::int64_t>::min();
-    int code = 0;
-    while ((code = av_read_frame(&format, packet.get())) >= 0) {
-        std::int64_t packetEnd = 0;  // a corrupt file can give any time stamp
-        if (packet->stream_index == index && packet->pts != AV_NOPTS_VALUE &&
-            !__builtin_add_overflow(packet->pts, packet->duration, &packetEnd)) {
-            first = std::min(first, packet->pts);
-            end = std::max(end, packetEnd);
-        }
-        av_packet_unref(packet.get());
-    }
-    // Other failures are damage near the end: what was measured up to there is what plays.
-    if (source.TimedOut || source.ReadError != 0) return code;
-    const std::int64_t start = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : first;
-    std::int64_t span = 0;
-    if (end <= start || __builtin_sub_overflow(end, start, &span)) return 0;
-    if (stream.time_base.num <= 0 || stream.time_base.den <= 0) return 0;
-    return av_rescale_q_rnd(span, stream.time_base, AVRational{1, 1000}, AV_ROUND_NEAR_INF);
-}
-
-// Milliseconds; 0 when unknown; negative when measuring it failed.
-std::int64_t LengthOf(AVFormatContext& format, const ProbeSource& source) {
-    if (format.duration_estimation_method == AVFMT_DURATION_FROM_BITRATE) return MeasuredLength(format, source);
-    if (format.duration == AV_NOPTS_VALUE || format.duration <= 0) return 0;
-    return av_rescale_rnd(format.duration, 1000, AV_TIME_BASE, AV_ROUND_NEAR_INF);
-}
-
-// Bounds on what one probe reads and decodes, on top of the deadline.
-constexpr int kIOBufferSize = 32 * 1024;
-constexpr std::int64_t kProbeBytes = 5'000'000;
-constexpr std::int64_t kAnalyzeMicroseconds = 5 * AV_TIME_BASE;
-
-// A format context reading through source, opened on its contents, or the reason why not.
-Verdict OpenFormat(ProbeSource& source, const std::string& path, std::chrono::milliseconds timeout,
-                   IOContextPtr& io, FormatContextPtr& format) {
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kIOBufferSize));
-    if (!buffer) return CouldNotExamine(ENOMEM);
-    io.reset(avio_alloc_context(buffer, kIOBufferSize, 0, &source, ReadPacket, nullptr, Seek));
-    if (!io) {
-        av_free(buffer);
-        return CouldNotExamine(ENOMEM);
-    }
-    AVFormatContext* opening = avformat_alloc_context();
-    if (!opening) return CouldNotExamine(ENOMEM);
-    opening->pb = io.get();
-    opening->interrupt_callback = {Interrupted, &source};
-    // No protocol at all: a playlist or reference inside the file would otherwise make FFmpeg open
-    // other files or addresses. Demuxers that open a nested input hand this list on to it.
-    if (const int code = av_opt_set(opening, "protocol_whitelist", "none", 0); code < 0) {
-        avformat_free_context(opening);
-        return {code, 0, ErrorText(code), true};
-    }
-    opening->probesize = kProbeBytes;
-    opening->max_analyze_duration = kAnalyzeMicroseconds;
-    // The path only hints at the format by its extension; the bytes come through io.
-    if (const int code = avformat_open_input(&opening, path.c_str(), nullptr, nullptr); code < 0)
-        return FromError(source, code, timeout);  // FFmpeg has freed the context
-    format.reset(opening);
-    if (const int code = avformat_find_stream_info(format.get(), nullptr); code < 0)
-        return FromError(source, code, timeout);
-    return {};
-}
-
-// The extensions, lower-cased, that some demuxer of sound or moving pictures claims.
-bool IsMediaExtension(const std::string& path) {
-    static const std::unordered_set<std::string> kClaimed = [] {
-        std::unordered_set<std::string> claimed;
-        void* iterator = nullptr;
-        while (const AVInputFormat* format = av_demuxer_iterate(&iterator)) {
-            if (!format->extensions || IsImageOrTextDemuxer(format->name)) continue;
-            std::string_view list = format->extensions;
-            for (std::size_t comma; !list.empty(); list.remove_prefix(comma == list.npos ? list.size() : comma + 1)) {
-                comma = list.find(',');
-                claimed.emplace(list.substr(0, comma));
-            }
-        }
-        return claimed;
-    }();
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
-    return kClaimed.contains(extension);
-}
-
-// FFmpeg's own detection on the first bytes alone; its best score.
-int DetectionScore(std::span<const unsigned char> start, const std::string& path) {
-    std::vector<unsigned char> padded(start.size() + AVPROBE_PADDING_SIZE, 0);  // the detectors read past the end
-    std::copy(start.begin(), start.end(), padded.begin());
-    AVProbeData probe{path.c_str(), padded.data(), static_cast<int>(start.size()), nullptr};
-    int score = 0;
-    av_probe_input_format3(&probe, 1, &score);
-    return score;
-}
-
-// The full probe reads on through megabytes of a file that no format claims, and a folder of
-// downloads or documents is full of such files. A file is plainly not media when it has no ID3 tag
-// (which can hide where the sound begins), no demuxer claims its extension, and FFmpeg's detection
-// on its first 8 KiB scores no higher than FFmpeg's own "misdetection possible" bar. The first
-// 2 KiB answer most files; nothing at all there is taken as no.
-bool MayBeMedia(int handle, std::span<const unsigned char> start, const std::string& path) {
-    if ((start.size() >= 3 && std::memcmp(start.data(), "ID3", 3) == 0) || IsMediaExtension(path)) return true;
-    const int score = DetectionScore(start, path);
-    if (score == 0 || score > AVPROBE_SCORE_RETRY) return score > 0;
-    std::vector<unsigned char> more(kSniffBytes);
-    const ssize_t count = pread(handle, more.data(), more.size(), 0);
-    return count > 0 && DetectionScore(std::span(more).first(static_cast<std::size_t>(count)), path) > AVPROBE_SCORE_RETRY;
-}
-
-Verdict Probe(ProbeSource& source, const std::string& path, std::chrono::milliseconds timeout) {
-    IOContextPtr io;
-    FormatContextPtr format;  // declared after io, so it is closed before io is freed
-    if (Verdict opened = OpenFormat(source, path, timeout, io, format); opened.Code != 0) return opened;
-
-    const std::string_view demuxer = format->iformat->name;
-    if (IsImageOrTextDemuxer(demuxer)) return NotMedia("a picture or text format (" + std::string(demuxer) + ")");
-    if (!HasSoundOrMovingPicture(*format)) return NotMedia("no sound and no moving picture");
-    const std::int64_t length = LengthOf(*format, source);
-    if (length < 0) return FromError(source, static_cast<int>(length), timeout);
-    if (length == 0) return NotMedia("its length is unknown");
-    Verdict media;
-    media.LengthMs = length;
-    return media;
-}
-
-// FFmpeg believes the sizes a file states: a WAV of 486 bytes whose INFO item claims 1.9 GB gets a
-// zeroed buffer that large, and a scan probes several files at once. The largest block a real
-// probe needs, one decoded frame, stays below this even for 8K video at 16 bits in 4:4:4.
-constexpr std::size_t kMaxFFmpegBlock = std::size_t{256} << 20;
-
-void SetUpFFmpeg() {
-    static const bool done = [] {
-        av_log_set_level(AV_LOG_QUIET);
-        av_max_alloc(kMaxFFmpegBlock);
-        return true;
-    }();
-    (void)done;
-}
-
-MediaInfo Conclude(MediaInfo info, const std::string& path, const Verdict& verdict) {
+MediaInfo Conclude(MediaInfo info, const std::string& path, const RvMediaVerdict& verdict) {
     if (verdict.Code == 0) {
         info.IsMedia = true;
         info.Length = static_cast<std::int32_t>(
             std::min<std::int64_t>(verdict.LengthMs, std::numeric_limits<std::int32_t>::max()));
         return info;
     }
+    if (!verdict.Failed) return NotMedia(std::move(info), path, verdict.Code, verdict.Why);
     info.Length = verdict.Code;
-    info.ProbeFailed = verdict.Failed;
-    info.Reason = verdict.Failed ? "Could not read " + path + ": " + verdict.Why
-                                 : path + " is not a media file: " + verdict.Why;
+    info.ProbeFailed = true;
+    info.Reason = "Could not read " + path + ": " + verdict.Why;
     return info;
 }
+
+// FFmpeg's error codes, without FFmpeg: the negated errno, and its "End of file".
+constexpr int kEndOfFile = -static_cast<int>(('E') | ('O' << 8) | ('F' << 16) | (' ' << 24));
 
 }  // namespace
 
 MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeout) {
-    SetUpFFmpeg();
-    ProbeSource source{.Deadline = Clock::now() + timeout};
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
     MediaInfo info;
     cFile file;
     int error = 0;
     file.Error = [&error](int errNumber, const std::string&) { error = errNumber; };
 
     // Non-blocking, so that a named pipe cannot hold the open forever; a plain file ignores it.
-    if (file.OpenFile(path, O_RDONLY | O_NONBLOCK) < 0)
-        return Conclude(info, path, CouldNotExamine(error ? error : ENOENT));
+    if (file.OpenFile(path, O_RDONLY | O_NONBLOCK) < 0) return NotExamined(info, path, error ? error : ENOENT);
     if (!file.IsRegularFile())
-        return Conclude(info, path, error ? CouldNotExamine(error) : NotMedia("not a plain file", AVERROR(EINVAL)));
-    source.Handle = file.FileHandle();
-    source.Size = file.FileSize();
+        return error ? NotExamined(info, path, error) : NotMedia(info, path, -EINVAL, "not a plain file");
+    const std::int64_t size = file.FileSize();
     std::array<unsigned char, kHeaderSize> header{};
     const std::int64_t headerSize = ReadHeader(file, header);
-    if (source.Size < 0 || headerSize < 0) return Conclude(info, path, CouldNotExamine(error ? error : EIO));
-    const auto start = std::span(header).first(static_cast<std::size_t>(headerSize));
-    info.FourCC = FourCCInHeader(start.first(std::min(start.size(), kFourCCBytes)));
-    if (headerSize == 0) return Conclude(info, path, NotMedia("it is empty", AVERROR_EOF));
-    if (!MayBeMedia(source.Handle, start, path)) return Conclude(info, path, NotMedia("no media format knows it", AVERROR_INVALIDDATA));
-    return Conclude(info, path, Probe(source, path, timeout));
+    if (size < 0 || headerSize < 0) return NotExamined(info, path, error ? error : EIO);
+    info.FourCC = FourCCInHeader(std::span(header).first(std::min(static_cast<std::size_t>(headerSize), kFourCCBytes)));
+    if (headerSize == 0) return NotMedia(info, path, kEndOfFile, "it is empty");
+
+    const MediaModule& module = MediaModule::Get();
+    if (!module.Unavailable().empty()) {
+        info.Length = -ENOSYS;
+        info.Unprobed = true;
+        info.Reason = "No media facts for " + path + ". " + module.Unavailable();
+        return info;
+    }
+    const RvMediaRequest request{file.FileHandle(), size, path.c_str(), header.data(), static_cast<std::size_t>(headerSize),
+                                 std::chrono::duration_cast<std::chrono::nanoseconds>(deadline.time_since_epoch()).count(),
+                                 timeout.count()};
+    return Conclude(info, path, module.Probe(request));
 }
+
+std::string TakeMediaNotice() {
+    static std::atomic<bool> told{false};
+    if (!MediaModule::Tried() || MediaModule::Get().Unavailable().empty() || told.exchange(true)) return {};
+    return MediaModule::Get().Unavailable();
+}
+
+std::string MediaLibraryVersions() { return MediaModule::Get().FFmpegVersions(); }
 
 bool IsMediaFile(const std::string& path) { return GetMediaInfo(path).IsMedia; }
 

@@ -24,15 +24,28 @@ struct MediaInfo {
     // The file could not be examined (no access, read error, time-out), as opposed to examined and
     // found not to be media. Such a Reason is worth logging.
     bool ProbeFailed = false;
+    // The media module or FFmpeg could not be loaded, so the file was taken as not media; Reason
+    // names the file and ends with TakeMediaNotice's sentence. Worth logging too.
+    bool Unprobed = false;
 };
 
 // Probes the file once, for all its facts. Files that plainly are not media (missing, empty, not
-// a plain file) are answered without FFmpeg. The probe reads only this file: whatever other file
+// a plain file) are answered without FFmpeg; the first other file loads it, through the media
+// module (see MediaModule.h). The probe reads only this file: whatever other file
 // or address a playlist inside it names is not opened. For the whole process, FFmpeg's own log is
 // silenced and no block FFmpeg allocates may exceed 256 MiB: a file whose probe asks for a larger
 // one is not media (or, when FFmpeg says so, could not be examined for want of memory). Safe to
 // call from several threads at once.
 MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeout = kMediaProbeTimeout);
+
+// "Media facts unavailable: REASON" the first time it is asked after a probe found the media
+// module or FFmpeg unloadable; "" otherwise, and ever after, so that a front end says it once per
+// process. Never loads the module itself.
+std::string TakeMediaNotice();
+
+// The FFmpeg that probes files, for a bug report: "5.1.9 (libavformat 59.27.100, ...)", or ""
+// when it cannot be loaded. Loads the media module.
+std::string MediaLibraryVersions();
 
 // GetMediaInfo(path).IsMedia.
 bool IsMediaFile(const std::string& path);

@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "analysis/modMediaInfo.h"
 #include "rvcli/CheckCommand.h"
 #include "rvcli/FileCommands.h"
 #include "rvcli/ListCommands.h"
@@ -10,6 +11,17 @@
 #include "rvcli/ToolCommands.h"
 #include "rvcli/VocabularyCommands.h"
 #include "support/Version.h"
+
+namespace {
+
+// Whatever the command, files it took as not media because FFmpeg could not be loaded are
+// explained once, among its notes.
+Reply WithMediaNotice(Reply reply) {
+    if (const std::string notice = TakeMediaNotice(); !notice.empty()) reply.Notes += notice + "\n";
+    return reply;
+}
+
+}  // namespace
 
 int RunCommandLine(int argc, char** argv) {
     CLI::App app{"Reelvault: a catalogue of your multimedia files, from the command line.\n"
@@ -36,7 +48,7 @@ int RunCommandLine(int argc, char** argv) {
     const Commands::Action* action = commands.Chosen();
     if (action == nullptr) return 2;  // the parser requires a command; this is not reached
     try {
-        return Deliver((*action)());
+        return Deliver(WithMediaNotice((*action)()));
     } catch (const std::exception& error) {  // out of memory and the like: still one line and no trace
         return Deliver(Failed(error.what()));
     }

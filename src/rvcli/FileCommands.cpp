@@ -16,7 +16,7 @@ Reply Checksums(const std::vector<std::string>& paths) {
     TerminalHost host;
     Reply reply;
     for (const std::string& path : paths) {
-        const FileExam exam = ExamineFile(path, true, host);
+        const FileExam exam = ExamineFile(path, true, host, false);
         if (!exam.Error.empty()) return Failed(exam.Error);
         reply.Output += exam.CRC + "  " + Printable(path) + "\n";
     }
@@ -42,7 +42,7 @@ Reply Describe(const std::vector<std::string>& paths) {
 
 }  // namespace
 
-FileExam ExamineFile(const std::string& path, bool withCRC, TerminalHost& host) {
+FileExam ExamineFile(const std::string& path, bool withCRC, TerminalHost& host, bool withMedia) {
     FileExam exam;
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
@@ -60,7 +60,7 @@ FileExam ExamineFile(const std::string& path, bool withCRC, TerminalHost& host) 
         if (!crc) return exam;
     }
     exam.Size = info.st_size;
-    exam.Media = GetMediaInfo(path);
+    if (withMedia) exam.Media = GetMediaInfo(path);
     return exam;
 }
 

@@ -17,7 +17,8 @@ struct FileExam {
 };
 
 // What the program learns of an existing plain file. A missing file, a folder or anything else
-// that is not a plain file is an error, as is a file that cannot be read for its CRC.
-FileExam ExamineFile(const std::string& path, bool withCRC, TerminalHost& host);
+// that is not a plain file is an error, as is a file that cannot be read for its CRC. Without
+// withMedia, Media is left empty and FFmpeg is not loaded.
+FileExam ExamineFile(const std::string& path, bool withCRC, TerminalHost& host, bool withMedia = true);
 
 void AddFileCommands(CLI::App& app, Commands& commands);

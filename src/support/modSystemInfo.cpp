@@ -7,14 +7,9 @@
 #include <fstream>
 #include <string_view>
 
+#include "analysis/modMediaInfo.h"
 #include "analysis/modReadFileEx.h"
 #include "support/modUtilities.h"
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/avutil.h>
-}
 
 namespace {
 
@@ -51,17 +46,6 @@ std::string KernelText() {
     return std::string(system.sysname) + " " + system.release + " " + system.machine;
 }
 
-std::string LibraryVersion(const char* name, unsigned version) {
-    return std::string(name) + " " + std::to_string(AV_VERSION_MAJOR(version)) + "." +
-           std::to_string(AV_VERSION_MINOR(version)) + "." + std::to_string(AV_VERSION_MICRO(version));
-}
-
-// The release name alone does not tell which build is loaded, so each library's own number follows it.
-std::string FFmpegText() {
-    return std::string(av_version_info()) + " (" + LibraryVersion("libavformat", avformat_version()) + ", " +
-           LibraryVersion("libavcodec", avcodec_version()) + ", " + LibraryVersion("libavutil", avutil_version()) + ")";
-}
-
 std::string OrUnknown(const std::string& text) { return text.empty() ? kUnknown : text; }
 
 }  // namespace
@@ -78,7 +62,7 @@ SystemFacts GatherSystemFacts(std::span<const std::string> osReleaseFiles) {
     const std::string kernel = KernelText();
     if (os.empty() && kernel.empty()) return {{}, "Neither the operating system nor the kernel could be named"};
     return {{"Operating system: " + OrUnknown(os), "Kernel: " + OrUnknown(kernel),
-             "SQLite: " + std::string(sqlite3_libversion()), "FFmpeg: " + FFmpegText(),
+             "SQLite: " + std::string(sqlite3_libversion()), "FFmpeg: " + OrUnknown(MediaLibraryVersions()),
              "CRC-32: " + CRCInstructionSupport(), "Settings and logs: " + AppPath()},
             {}};
 }

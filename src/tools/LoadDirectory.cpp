@@ -95,6 +95,7 @@ void Run::LoadFile(std::size_t index, FactGatherer& gatherer) {
         log_.Write("Not adding possible duplicate " + path + ".  Matches CRC of " + catalogue_.Files.FileName());
         return;
     }
+    if (facts->Media.Unprobed) log_.Write(facts->Media.Reason);  // added all the same, without length or FourCC
     Add(Describe(path, crc == kNoCRC ? "" : crc, *facts));
 }
 

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "analysis/media/MediaProbeAbi.h"
 #include "rvcli/RvcliFixture.h"
 
 namespace {
@@ -92,4 +93,39 @@ TEST_F(Tools, CrcAndInfoReadFilesWithoutACatalogue) {
     ASSERT_EQ(clip.size(), 1u);
     EXPECT_EQ(clip[0]["FileID"], 2);
     EXPECT_EQ(clip[0]["Type"], "Video");
+}
+
+// FFmpeg missing, or a media module left from another build: everything but the media facts works,
+// the files are simply not media, and the reason is given once per run and in the load log.
+TEST_F(Tools, WithoutTheMediaModuleFilesAreCataloguedWithoutMediaFacts) {
+    Make("in/tone.wav", Wave());
+    const std::string missing = Path("missing.so");
+    const std::string unavailable =
+        "Media facts unavailable: " + missing + ": cannot open shared object file: No such file or directory";
+    Ran load, info, crc;
+    {
+        const ScopedEnv module("RV_MEDIA_MODULE", missing);  // only the processes below see it
+        load = Run({"load", "c.rvd", "in", "*.wav;*.avi", "--recursive", "--crc"});
+        info = Run({"info", "in/tone.wav", "in/a.avi"});
+        crc = Run({"crc", "in/tone.wav"});
+    }
+    const ScopedEnv stale("RV_MEDIA_MODULE", STALE_MEDIA_MODULE);
+    EXPECT_EQ(Run({"info", "in/tone.wav"}).Err, std::string("Media facts unavailable: ") + STALE_MEDIA_MODULE +
+                                                    " is version 0 of the media module; this program needs version " +
+                                                    std::to_string(RV_MEDIA_PROBE_VERSION) + "\n");
+
+    EXPECT_EQ(load, (Ran{0, "4 files added\n0 possible duplicates not added\n0 files could not be read\n" + Log("load.log"),
+                         unavailable + "\n"}));
+    EXPECT_NE(folder.Read("config/reelvault/load.log").find("No media facts for " + Path("in/tone.wav") + ". " + unavailable),
+              std::string::npos);
+    EXPECT_EQ(info.Err, unavailable + "\n");
+    EXPECT_NE(info.Out.find("Length (ms): 0\nFourCC: \nMedia: no\nCRC: "), std::string::npos);
+    EXPECT_EQ(crc, (Ran{0, Ok({"crc", Path("in/tone.wav")}).substr(0, 8) + "  in/tone.wav\n", ""}));
+    const nlohmann::json files = nlohmann::json::parse(Ok({"search", cat, "--format", "json"}));
+    ASSERT_EQ(files.size(), 4u);
+    for (const auto& file : files) {
+        EXPECT_EQ(file["Length"], 0) << file["FileName"];
+        EXPECT_EQ(file["FourCC"], "") << file["FileName"];
+        EXPECT_EQ(file["CRC"].get<std::string>().size(), 8u) << file["FileName"];
+    }
 }

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/MediaModule.h"
+
+#include <dlfcn.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+std::atomic<bool> tried{false};
+
+// Where the module should be when RV_MEDIA_MODULE does not say.
+std::string ModulePath() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path installed = (program.parent_path() / RV_MEDIA_MODULE_FROM_BIN).lexically_normal();
+    if (error || std::filesystem::exists(installed, error)) return installed;
+    const std::string tree = RV_BUILD_TREE "/";
+    if (program.string().starts_with(tree)) return RV_MEDIA_MODULE_BUILT;
+    return installed;  // the loader's complaint then says where it was looked for
+}
+
+std::string Sentence(const std::string& reason) { return "Media facts unavailable: " + reason; }
+
+}  // namespace
+
+void MediaModule::Close::operator()(void* handle) const { dlclose(handle); }
+
+const MediaModule& MediaModule::Get() {
+    static const MediaModule module;
+    tried = true;
+    return module;
+}
+
+bool MediaModule::Tried() { return tried; }
+
+MediaModule::MediaModule() {
+    const char* chosen = std::getenv("RV_MEDIA_MODULE");
+    const std::string path = chosen && *chosen ? chosen : ModulePath();
+    // Never unmapped, even by the exit: FFmpeg's libraries may have left handlers behind.
+    handle_.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
+    if (!handle_) {
+        unavailable_ = Sentence(dlerror());
+        return;
+    }
+    void* const symbol = dlsym(handle_.get(), RV_MEDIA_PROBE_ENTRY);
+    if (!symbol) {
+        unavailable_ = Sentence(path + " is not a media module: no " RV_MEDIA_PROBE_ENTRY);
+        return;
+    }
+    RvMediaProbeEntry entry = nullptr;
+    std::memcpy(&entry, &symbol, sizeof entry);  // the loader's way to hand over a function
+    const RvMediaProbe* table = entry();
+    if (!table || table->Version != RV_MEDIA_PROBE_VERSION) {
+        unavailable_ = Sentence(path + " is version " + std::to_string(table ? table->Version : 0) +
+                                " of the media module; this program needs version " +
+                                std::to_string(RV_MEDIA_PROBE_VERSION));
+        return;
+    }
+    if (const char* problem = table->SetUp(); problem && *problem) {
+        unavailable_ = Sentence(problem);
+        return;
+    }
+    table_ = table;
+}
+
+RvMediaVerdict MediaModule::Probe(const RvMediaRequest& request) const {
+    RvMediaVerdict verdict{};
+    table_->Probe(&request, &verdict);
+    return verdict;
+}
+
+std::string MediaModule::FFmpegVersions() const { return table_ ? table_->Versions() : ""; }

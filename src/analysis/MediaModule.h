@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The media module: the FFmpeg half of the media probe, a shared module of ours that links FFmpeg,
+// so that only a program that probes a file pays for loading FFmpeg's hundred-odd libraries. It is
+// loaded by the first probe and stays for the life of the process. It is looked for, in order:
+//   1. at RV_MEDIA_MODULE, when that environment variable is set and not empty, and nowhere else
+//      (tests point it at a missing or stale module);
+//   2. at ../lib/reelvault/media-probe.so from the folder of the running program, as
+//      cmake --install lays them out (the path follows CMAKE_INSTALL_LIBDIR);
+//   3. for a program inside the build tree (tests, benchmarks, build/.../rv), the module built there.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "analysis/media/MediaProbeAbi.h"
+
+class MediaModule {
+public:
+    MediaModule(const MediaModule&) = delete;
+    MediaModule& operator=(const MediaModule&) = delete;
+
+    // The process's module, loaded (or found unloadable) by the first call. Safe to call from
+    // several threads at once.
+    static const MediaModule& Get();
+    // Whether Get has been called, so that asking never loads the module.
+    static bool Tried();
+
+    // "" when the module works; otherwise "Media facts unavailable: REASON", REASON from the
+    // dynamic loader, the module's version or FFmpeg's version check.
+    const std::string& Unavailable() const { return unavailable_; }
+    // The module's verdict on the request; only when Unavailable() is "".
+    RvMediaVerdict Probe(const RvMediaRequest& request) const;
+    // FFmpeg's release and its libraries' versions; "" when Unavailable() is not "".
+    std::string FFmpegVersions() const;
+
+private:
+    MediaModule();
+    struct Close {
+        void operator()(void* handle) const;
+    };
+    std::unique_ptr<void, Close> handle_;
+    const RvMediaProbe* table_ = nullptr;
+    std::string unavailable_;
+};

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The narrow C interface between the core and the media module, the one part of Reelvault that
+// links FFmpeg. The core loads the module on first use, calls rv_media_probe_entry and refuses a
+// table whose Version is not the one it was built with, so a module left over from another build
+// is named and refused rather than called with the wrong layout. Change any struct here, or what
+// a field means, and RV_MEDIA_PROBE_VERSION must change too.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define RV_MEDIA_PROBE_VERSION 1u
+#define RV_MEDIA_PROBE_ENTRY "rv_media_probe_entry"
+
+// One file, opened and checked by the core: a plain file that is not empty.
+typedef struct RvMediaRequest {
+    int Handle;                   // read with pread only; the core closes it
+    int64_t Size;
+    const char* Path;             // a hint to FFmpeg by its extension, never opened by name
+    const unsigned char* Header;  // the file's first bytes, as read by the core
+    size_t HeaderSize;            // 2048, fewer only when the file is shorter
+    int64_t DeadlineNs;           // on std::chrono::steady_clock, in nanoseconds since its epoch
+    int64_t TimeoutMs;            // the time allowed, for the sentence of a probe that gave up
+} RvMediaRequest;
+
+typedef struct RvMediaVerdict {
+    int Code;          // 0 for media; otherwise negative (FFmpeg's code, or the negated errno)
+    int64_t LengthMs;  // > 0 when Code is 0
+    int Failed;        // 1: could not be examined (read error, time-out, memory), as opposed to not media
+    char Why[256];     // when Code is not 0: why, as the end of a sentence, NUL-terminated
+} RvMediaVerdict;
+
+typedef struct RvMediaProbe {
+    uint32_t Version;  // RV_MEDIA_PROBE_VERSION; always the first field
+    // Readies FFmpeg for the whole process; "" when it is usable, or why not. Called once, first.
+    const char* (*SetUp)(void);
+    // Safe to call from several threads at once.
+    void (*Probe)(const RvMediaRequest* request, RvMediaVerdict* verdict);
+    // FFmpeg's release and the version of each of its libraries that is loaded, for a bug report.
+    const char* (*Versions)(void);
+} RvMediaProbe;
+
+typedef const RvMediaProbe* (*RvMediaProbeEntry)(void);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The media module's only export: the table the core checks and calls.
+#include <string>
+
+#include "analysis/media/FFmpegProbe.h"
+
+namespace {
+
+const char* SetUp() {
+    static std::string problem;  // the core calls this once, before any probe, and keeps the text
+    problem = SetUpFFmpeg();
+    return problem.c_str();
+}
+
+void Probe(const RvMediaRequest* request, RvMediaVerdict* verdict) { ProbeWithFFmpeg(*request, *verdict); }
+
+const char* Versions() {
+    static const std::string versions = FFmpegVersions();
+    return versions.c_str();
+}
+
+constexpr RvMediaProbe kTable{RV_MEDIA_PROBE_VERSION, SetUp, Probe, Versions};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) const RvMediaProbe* rv_media_probe_entry() { return &kTable; }
