@@ -81,6 +81,19 @@ TEST(modMediaInfo, OtherFilesAreNotMediaAndSayWhy) {
     EXPECT_TRUE(late.ProbeFailed && late.Length < 0);
 }
 
+TEST(modMediaInfo, PicturesAndTextAreKnownByTheirFirstBytesWithoutBeingOpened) {
+    const TempFolder& folder = Media();
+    folder.Write("icon.svg", "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\"/>\n");
+    folder.Write("subtitles.srt", "1\n00:00:01,000 --> 00:00:02,500\nHello\n");
+    // The verdict the full probe gives, and the same with no time at all to open the file.
+    for (const auto& [name, demuxer] : {std::pair{"still.png", "png_pipe"}, {"photo.jpg", "image2"},
+                                        {"icon.svg", "svg_pipe"}, {"subtitles.srt", "srt"}}) {
+        const std::string reason = folder.Path(name) + " is not a media file: a picture or text format (" + demuxer + ")";
+        EXPECT_EQ(GetMediaInfo(folder.Path(name)).Reason, reason);
+        EXPECT_EQ(GetMediaInfo(folder.Path(name), std::chrono::milliseconds(0)).Reason, reason);
+    }
+}
+
 TEST(modMediaInfo, FourCCIsTheHandlerAfterTheFirstAlignedVids) {
     TempFolder folder;
     const auto fourCC = [&](std::size_t offset, const std::string& text, const std::string& magic = "RIFF") {
