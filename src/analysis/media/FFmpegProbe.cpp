@@ -274,10 +274,14 @@ const AVInputFormat* Detect(std::span<const unsigned char> start, const char* pa
 // downloads or documents is full of such files. A file is plainly not media when it has no ID3 tag
 // (which can hide where the sound begins), no demuxer claims its extension, and FFmpeg's detection
 // on its first 8 KiB scores no higher than FFmpeg's own "misdetection possible" bar. The first
-// 2 KiB answer most files (firstScore is their score); nothing at all there is taken as no.
+// 2 KiB answer most files (firstScore is their score); nothing at all there is taken as no. A file
+// no longer than that has been seen whole: the same bytes would score the same, and a detection
+// costs more than opening and reading the file (a gzip header alone scores 25, as a gzipped chip
+// tune, so every small .gz would pay for it twice).
 bool MayBeMedia(int handle, std::span<const unsigned char> start, const std::string& path, int firstScore) {
     if ((start.size() >= 3 && std::memcmp(start.data(), "ID3", 3) == 0) || IsMediaExtension(path)) return true;
     if (firstScore == 0 || firstScore > AVPROBE_SCORE_RETRY) return firstScore > 0;
+    if (start.size() < kFirstDetectionBytes) return false;
     std::array<unsigned char, kSniffBytes> more;
     const ssize_t count = pread(handle, more.data(), more.size(), 0);
     int score = 0;
