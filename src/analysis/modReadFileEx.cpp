@@ -13,9 +13,11 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <thread>
 #include <utility>
@@ -104,18 +106,30 @@ CRCResult FoldInParts(const std::string& path, int handle, std::int64_t total, c
     }
     std::atomic<std::int64_t> done{0};
     std::atomic<bool> stop{false};
-    std::atomic<std::size_t> finished{0};
+    std::mutex mutex;
+    std::condition_variable partDone;
+    std::size_t finished = 0;  // guarded by mutex
     const auto report = [&] {
         if (progress && !progress(done, total)) stop = true;
     };
     {
         std::vector<std::jthread> others;
-        for (std::size_t i = 1; i < count; ++i)
-            others.emplace_back([&, i] { FoldPart(handle, parts[i], done, stop), ++finished; });
+        for (std::size_t i = 1; i < count; ++i) {
+            others.emplace_back([&, i] {
+                FoldPart(handle, parts[i], done, stop);
+                std::lock_guard lock(mutex);
+                ++finished;
+                partDone.notify_one();
+            });
+        }
         FoldPart(handle, parts[0], done, stop, report);
-        while (finished < count - 1) {  // keep the caller informed, and able to stop, to the end
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        // Keeps the caller informed, and able to stop, to the end; but a fixed sleep would add up to
+        // its length to every large file's CRC after the last part is done.
+        std::unique_lock lock(mutex);
+        while (!partDone.wait_for(lock, std::chrono::milliseconds(20), [&] { return finished == count - 1; })) {
+            lock.unlock();
             report();
+            lock.lock();
         }
     }
     if (stop) return Cancelled(path);
