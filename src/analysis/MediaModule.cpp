@@ -12,12 +12,14 @@ namespace {
 
 std::atomic<bool> tried{false};
 
-// Where the module should be when RV_MEDIA_MODULE does not say.
+// Where the module should be when RV_MEDIA_MODULE does not say; "" when the program cannot tell
+// where it is itself (a relative path would load whatever the current folder holds).
 std::string ModulePath() {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return {};
     const std::filesystem::path installed = (program.parent_path() / RV_MEDIA_MODULE_FROM_BIN).lexically_normal();
-    if (error || std::filesystem::exists(installed, error)) return installed;
+    if (std::filesystem::exists(installed, error)) return installed;
     const std::string tree = RV_BUILD_TREE "/";
     if (program.string().starts_with(tree)) return RV_MEDIA_MODULE_BUILT;
     return installed;  // the loader's complaint then says where it was looked for
@@ -40,6 +42,10 @@ bool MediaModule::Tried() { return tried; }
 MediaModule::MediaModule() {
     const char* chosen = std::getenv("RV_MEDIA_MODULE");
     const std::string path = chosen && *chosen ? chosen : ModulePath();
+    if (path.empty()) {
+        unavailable_ = Sentence("the program cannot tell the folder it was started from");
+        return;
+    }
     // Never unmapped, even by the exit: FFmpeg's libraries may have left handlers behind.
     handle_.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
     if (!handle_) {
