@@ -12,3 +12,7 @@ if [ ! -e "$big.done" ]; then
 fi
 cat "$big" > /dev/null  # into the page cache
 "$RV_BENCH_BUILD/bench_startup" "$RV_BENCH_BUILD/rvcli" "$(command -v sqlite3)" "$(command -v cat)" "$catalogue" "$big"
+
+# rv's window, on an X server of its own (no window manager); reported, with nothing to compare.
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+xvfb-run -a -s "-screen 0 1280x800x24" "$RV_BENCH_BUILD/bench_rv_window" "$RV_BENCH_BUILD/rv"
