@@ -31,11 +31,11 @@ struct MediaInfo {
 
 // Probes the file once, for all its facts. Files that plainly are not media (missing, empty, not
 // a plain file) are answered without FFmpeg; the first other file loads it, through the media
-// module (see MediaModule.h). The probe reads only this file: whatever other file
-// or address a playlist inside it names is not opened. For the whole process, FFmpeg's own log is
-// silenced and no block FFmpeg allocates may exceed 256 MiB: a file whose probe asks for a larger
-// one is not media (or, when FFmpeg says so, could not be examined for want of memory). Safe to
-// call from several threads at once.
+// module (see MediaModule.h). The probe reads only this file: whatever other file or address a
+// playlist inside it names is not opened. For the whole process, FFmpeg's own log is silenced and
+// no block FFmpeg allocates may exceed 256 MiB: a file whose probe asks for a larger one is not
+// media (or, when FFmpeg says so, could not be examined for want of memory). Safe to call from
+// several threads at once.
 MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeout = kMediaProbeTimeout);
 
 // "Media facts unavailable: REASON" the first time it is asked after a probe found the media
