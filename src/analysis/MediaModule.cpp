@@ -41,21 +41,15 @@ bool MediaModule::Tried() { return tried; }
 
 MediaModule::MediaModule() {
     const char* chosen = std::getenv("RV_MEDIA_MODULE");
-    const std::string path = chosen && *chosen ? chosen : ModulePath();
-    if (path.empty()) {
-        unavailable_ = Sentence("the program cannot tell the folder it was started from");
-        return;
-    }
-    // Never unmapped, even by the exit: FFmpeg's libraries may have left handlers behind.
-    handle_.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
-    if (!handle_) {
-        unavailable_ = Sentence(dlerror());
-        return;
-    }
-    void* const symbol = dlsym(handle_.get(), RV_MEDIA_PROBE_ENTRY);
-    if (!symbol) {
-        unavailable_ = Sentence(path + " is not a media module: no " RV_MEDIA_PROBE_ENTRY);
-        return;
+    std::string path = chosen && *chosen ? chosen : "";
+    // A program that links the probe in (the fuzz target, whose fuzzer steers by the probe's own
+    // branches) uses that one, unless told otherwise.
+    void* symbol = path.empty() ? dlsym(RTLD_DEFAULT, RV_MEDIA_PROBE_ENTRY) : nullptr;
+    if (symbol) {
+        path = "this program";
+    } else {
+        if (path.empty()) path = ModulePath();
+        if ((symbol = Open(path)) == nullptr) return;
     }
     RvMediaProbeEntry entry = nullptr;
     std::memcpy(&entry, &symbol, sizeof entry);  // the loader's way to hand over a function
@@ -71,6 +65,22 @@ MediaModule::MediaModule() {
         return;
     }
     table_ = table;
+}
+
+void* MediaModule::Open(const std::string& path) {
+    if (path.empty()) {
+        unavailable_ = Sentence("the program cannot tell the folder it was started from");
+        return nullptr;
+    }
+    // Never unmapped, even by the exit: FFmpeg's libraries may have left handlers behind.
+    handle_.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
+    if (!handle_) {
+        unavailable_ = Sentence(dlerror());
+        return nullptr;
+    }
+    void* const symbol = dlsym(handle_.get(), RV_MEDIA_PROBE_ENTRY);
+    if (!symbol) unavailable_ = Sentence(path + " is not a media module: no " RV_MEDIA_PROBE_ENTRY);
+    return symbol;
 }
 
 RvMediaVerdict MediaModule::Probe(const RvMediaRequest& request) const {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The media module: the FFmpeg half of the media probe, a shared module of ours that links FFmpeg,
 // so that only a program that probes a file pays for loading FFmpeg's hundred-odd libraries. It is
-// loaded by the first probe and stays for the life of the process. It is looked for, in order:
+// loaded by the first probe and stays for the life of the process. A program that links the probe
+// in itself (the fuzz target) uses that. Otherwise the module is looked for, in order:
 //   1. at RV_MEDIA_MODULE, when that environment variable is set and not empty, and nowhere else
 //      (tests point it at a missing or stale module);
 //   2. at ../lib/reelvault/media-probe.so from the folder of the running program, as
@@ -35,6 +36,8 @@ public:
 
 private:
     MediaModule();
+    // The module's entry, or null with unavailable_ saying why.
+    void* Open(const std::string& path);
     struct Close {
         void operator()(void* handle) const;
     };
