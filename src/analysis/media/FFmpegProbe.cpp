@@ -270,16 +270,20 @@ const AVInputFormat* Detect(std::span<const unsigned char> start, const char* pa
     return av_probe_input_format3(&probe, 1, &score);
 }
 
+// An ID3 tag (which can hide where the sound begins) or an extension a demuxer of sound or moving
+// pictures claims: such a file always gets the full probe.
+bool ClaimedAsMedia(std::span<const unsigned char> start, const std::string& path) {
+    return (start.size() >= 3 && std::memcmp(start.data(), "ID3", 3) == 0) || IsMediaExtension(path);
+}
+
 // The full probe reads on through megabytes of a file that no format claims, and a folder of
-// downloads or documents is full of such files. A file is plainly not media when it has no ID3 tag
-// (which can hide where the sound begins), no demuxer claims its extension, and FFmpeg's detection
-// on its first 8 KiB scores no higher than FFmpeg's own "misdetection possible" bar. The first
-// 2 KiB answer most files (firstScore is their score); nothing at all there is taken as no. A file
-// no longer than that has been seen whole: the same bytes would score the same, and a detection
-// costs more than opening and reading the file (a gzip header alone scores 25, as a gzipped chip
-// tune, so every small .gz would pay for it twice).
+// downloads or documents is full of such files. A file not ClaimedAsMedia is plainly not media
+// when FFmpeg's detection on its first 8 KiB scores no higher than FFmpeg's own "misdetection
+// possible" bar. The first 2 KiB answer most files (firstScore is their score); nothing at all
+// there is taken as no. A file no longer than that has been seen whole: the same bytes would score
+// the same, and a detection costs more than opening and reading the file (a gzip header alone
+// scores 25, as a gzipped chip tune, so every small .gz would pay for it twice).
 bool MayBeMedia(int handle, std::span<const unsigned char> start, const std::string& path, int firstScore) {
-    if ((start.size() >= 3 && std::memcmp(start.data(), "ID3", 3) == 0) || IsMediaExtension(path)) return true;
     if (firstScore == 0 || firstScore > AVPROBE_SCORE_RETRY) return firstScore > 0;
     if (start.size() < kFirstDetectionBytes) return false;
     std::array<unsigned char, kSniffBytes> more;
@@ -312,6 +316,7 @@ Verdict FullProbe(ProbeSource& source, const std::string& path, std::chrono::mil
 // picture (an SVG icon through a whole vector renderer) to reach the same verdict.
 Verdict Probe(ProbeSource& source, std::span<const unsigned char> start, const std::string& path,
               std::chrono::milliseconds timeout) {
+    if (ClaimedAsMedia(start, path)) return FullProbe(source, path, timeout);  // which detects anyway
     int score = 0;
     const AVInputFormat* detected = Detect(start.first(std::min(start.size(), kFirstDetectionBytes)), path.c_str(), score);
     if (detected && score > AVPROBE_SCORE_RETRY && IsImageOrTextDemuxer(detected->name))
