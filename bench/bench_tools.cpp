@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The bulk tools' throughput, each printed with its ratio to a reference measured in the same run:
-// bench_tools SCRATCH SMALL_FOLDER BIG_FOLDER CATALOGUE_100K
+// bench_tools SCRATCH SMALL_FOLDER BIG_FOLDER CATALOGUE_100K TREE (a real folder, loaded recursively)
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <thread>
+#include <vector>
 
 #include "model/modCatalogue.h"
 #include "BenchSupport.h"
+#include "analysis/modMediaInfo.h"
 #include "store/modSchema.h"
 #include "tools/DetectFileTypes.h"
+#include "tools/DirectoryScan.h"
 #include "tools/FindReplace.h"
 #include "tools/LoadDirectory.h"
 #include "tools/RemoveMissingFiles.h"
@@ -32,28 +37,70 @@ void Check(const ToolResult& result) {
 }
 
 double CommandSeconds(const std::string& command) {
-    return BestSeconds(3, [&] {
+    std::vector<double> runs;
+    for (int run = 0; run < 3; ++run) {
+        const auto start = std::chrono::steady_clock::now();
         if (std::system((command + " >/dev/null").c_str()) != 0) Fail(command + " failed");
-    });
+        runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return Median(runs);
 }
 
-// Loads the folder into a fresh, empty catalogue (after a first load, with again); the best time
-// of the load alone over three tries.
-double LoadSeconds(const std::string& scratch, const std::string& folder, bool crc, bool again = false) {
-    double best = 1e9;
+struct LoadCase {
+    std::string Folder;
+    bool CRC = false;
+    bool Recursive = false;
+    bool Again = false;  // into a catalogue that holds the folder already
+};
+
+struct LoadFigures {
+    double Seconds = 0;  // the median of the load alone
+    std::string MediaFiles;  // records with a playing length, after the last run
+};
+
+// Loads the folder into a fresh, empty catalogue (after a first load, with Again), three times.
+LoadFigures Load(const std::string& scratch, const LoadCase& load) {
+    std::vector<double> runs;
+    LoadFigures figures;
     for (int run = 0; run < 3; ++run) {
         const std::string path = scratch + "/load.rvd";
         fs::remove(path);
         Catalogue catalogue;
         if (std::string error = CreateNewDatabase(catalogue.Store, path); !error.empty()) Fail(error);
         QuietHost host;
-        if (again) Check(LoadDirectory(catalogue, {folder, "*", false, crc}, host));
+        const LoadDirectoryRequest request{load.Folder, "*", load.Recursive, load.CRC};
+        if (load.Again) Check(LoadDirectory(catalogue, request, host));
         if (std::string error = catalogue.Reload(); !error.empty()) Fail(error);
         const auto start = std::chrono::steady_clock::now();
-        Check(LoadDirectory(catalogue, {folder, "*", false, crc}, host));
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        Check(LoadDirectory(catalogue, request, host));
+        runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (std::string error = catalogue.Store.Execute("SELECT count(*) FROM tblFile WHERE Length>0;"); !error.empty())
+            Fail(error);
+        figures.MediaFiles = catalogue.Store.Field(0).AsText();
     }
-    return best;
+    figures.Seconds = Median(runs);
+    return figures;
+}
+
+// GetMediaInfo alone over the files the load reads, on as many threads as the load's workers: the
+// part of a load that the prober owes, however fast the rest becomes.
+double ProbeSeconds(const LoadCase& load) {
+    const FolderListing listing = ListMatchingFiles(load.Folder, "*", load.Recursive);
+    const std::string root = load.Folder.ends_with('/') ? load.Folder : load.Folder + "/";
+    std::vector<double> runs;
+    for (int run = 0; run < 3; ++run) {
+        std::atomic<std::size_t> next{0};
+        const auto start = std::chrono::steady_clock::now();
+        {
+            std::vector<std::jthread> workers;
+            for (unsigned i = 0; i < std::max(1u, std::thread::hardware_concurrency()); ++i)
+                workers.emplace_back([&] {
+                    for (std::size_t at; (at = next++) < listing.Files.size();) GetMediaInfo(root + listing.Files[at]);
+                });
+        }
+        runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return Median(runs);
 }
 
 void Ratio(const std::string& what, double ours, const std::string& reference, double theirs, double bound) {
@@ -66,15 +113,32 @@ void Rate(const std::string& what, double files, double seconds, double bound) {
                 files / seconds >= bound ? "ok" : "MISSED");
 }
 
-void BenchLoad(const std::string& scratch, const std::string& small, const std::string& big) {
+void ProbeShare(const LoadCase& load, double loadSeconds) {
+    const double probe = ProbeSeconds(load);
+    std::printf("  of which GetMediaInfo alone on the same files       %7.3f s (%.0f%% of the load)\n", probe,
+                100 * probe / loadSeconds);
+}
+
+void BenchLoad(const std::string& scratch, const std::string& small, const std::string& big, const std::string& tree) {
     const double rhashSmall = CommandSeconds("rhash -r --crc32 '" + small + "'");
-    Ratio("Load Directory, 10000 files of 4 KiB, CRC on", LoadSeconds(scratch, small, true), "rhash -r --crc32",
-          rhashSmall, 3);
+    const LoadCase smallCRC{small, true};
+    const double smallSeconds = Load(scratch, smallCRC).Seconds;
+    Ratio("Load Directory, 10000 files of 4 KiB, CRC on", smallSeconds, "rhash -r --crc32", rhashSmall, 2);
+    ProbeShare(smallCRC, smallSeconds);
     const double rhashBig = CommandSeconds("rhash -r --crc32 '" + big + "'");
-    Ratio("Load Directory, 1000 files of 1 MiB, CRC on", LoadSeconds(scratch, big, true), "rhash -r --crc32", rhashBig,
+    Ratio("Load Directory, 1000 files of 1 MiB, CRC on", Load(scratch, {big, true}).Seconds, "rhash -r --crc32", rhashBig,
           0.5);
-    Rate("Load Directory, 10000 files of 4 KiB, CRC off", 10000, LoadSeconds(scratch, small, false), 10000);
-    Rate("Load Directory again, every file a duplicate", 10000, LoadSeconds(scratch, small, true, true), 20000);
+    const double plain = Load(scratch, {small, false}).Seconds;
+    Rate("Load Directory, 10000 files of 4 KiB, CRC off", 10000, plain, 15000);
+    ProbeShare({small, false}, plain);
+    Rate("Load Directory again, every file a duplicate", 10000, Load(scratch, {small, true, false, true}).Seconds, 20000);
+
+    const double rhashTree = CommandSeconds("rhash -r --crc32 '" + tree + "'");
+    const LoadCase treeCRC{tree, true, true};
+    const LoadFigures whole = Load(scratch, treeCRC);
+    Ratio("Load Directory, " + tree + " recursive, CRC on", whole.Seconds, "rhash -r --crc32", rhashTree, 1.5);
+    std::printf("  media files found                                    %7s\n", whole.MediaFiles.c_str());
+    ProbeShare(treeCRC, whole.Seconds);
 }
 
 // Points the generated catalogue's records at real files, one in ten of them missing.
@@ -119,9 +183,9 @@ void BenchMaintenance(const std::string& scratch, const std::string& generated) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) Fail("usage: bench_tools SCRATCH SMALL_FOLDER BIG_FOLDER CATALOGUE_100K");
+    if (argc != 6) Fail("usage: bench_tools SCRATCH SMALL_FOLDER BIG_FOLDER CATALOGUE_100K TREE");
     setenv("XDG_CONFIG_HOME", (std::string(argv[1]) + "/config").c_str(), 1);  // logs stay in the scratch folder
-    BenchLoad(argv[1], argv[2], argv[3]);
+    BenchLoad(argv[1], argv[2], argv[3], argv[5]);
     BenchMaintenance(argv[1], argv[4]);
     return 0;
 }
