@@ -1,18 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The bulk tools' throughput, each printed with its ratio to a reference measured in the same run:
-// bench_tools SCRATCH SMALL_FOLDER BIG_FOLDER CATALOGUE_100K
+// bench_tools SCRATCH SMALL_FOLDER BIG_FOLDER EMPTY_FOLDER CATALOGUE_100K TREE (a real folder, loaded
+// recursively)
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <thread>
+#include <vector>
 
 #include "model/modCatalogue.h"
 #include "BenchSupport.h"
+#include "analysis/modMediaInfo.h"
 #include "store/modSchema.h"
 #include "tools/DetectFileTypes.h"
+#include "tools/DirectoryScan.h"
 #include "tools/FindReplace.h"
 #include "tools/LoadDirectory.h"
 #include "tools/RemoveMissingFiles.h"
@@ -32,28 +38,72 @@ void Check(const ToolResult& result) {
 }
 
 double CommandSeconds(const std::string& command) {
-    return BestSeconds(3, [&] {
+    std::vector<double> runs;
+    for (int run = 0; run < 3; ++run) {
+        const auto start = std::chrono::steady_clock::now();
         if (std::system((command + " >/dev/null").c_str()) != 0) Fail(command + " failed");
-    });
+        runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return Median(runs);
 }
 
-// Loads the folder into a fresh, empty catalogue (after a first load, with again); the best time
-// of the load alone over three tries.
-double LoadSeconds(const std::string& scratch, const std::string& folder, bool crc, bool again = false) {
-    double best = 1e9;
+struct LoadCase {
+    std::string Folder;
+    bool CRC = false;
+    bool Recursive = false;
+    bool Again = false;  // into a catalogue that holds the folder already
+};
+
+struct LoadFigures {
+    double Seconds = 0;  // the median of the load alone
+    std::string Records;     // after the last run
+    std::string MediaFiles;  // of them with a playing length
+};
+
+// Loads the folder into a fresh, empty catalogue (after a first load, with Again), three times.
+LoadFigures Load(const std::string& scratch, const LoadCase& load) {
+    std::vector<double> runs;
+    LoadFigures figures;
     for (int run = 0; run < 3; ++run) {
         const std::string path = scratch + "/load.rvd";
         fs::remove(path);
         Catalogue catalogue;
         if (std::string error = CreateNewDatabase(catalogue.Store, path); !error.empty()) Fail(error);
         QuietHost host;
-        if (again) Check(LoadDirectory(catalogue, {folder, "*", false, crc}, host));
+        const LoadDirectoryRequest request{load.Folder, "*", load.Recursive, load.CRC};
+        if (load.Again) Check(LoadDirectory(catalogue, request, host));
         if (std::string error = catalogue.Reload(); !error.empty()) Fail(error);
         const auto start = std::chrono::steady_clock::now();
-        Check(LoadDirectory(catalogue, {folder, "*", false, crc}, host));
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        Check(LoadDirectory(catalogue, request, host));
+        runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (std::string error = catalogue.Store.Execute("SELECT count(*), sum(Length>0) FROM tblFile;"); !error.empty())
+            Fail(error);
+        figures.Records = catalogue.Store.Field(0).AsText();
+        figures.MediaFiles = catalogue.Store.Field(1).AsText();
     }
-    return best;
+    figures.Seconds = Median(runs);
+    return figures;
+}
+
+// GetMediaInfo alone over the files the load reads, on as many threads as the load's workers: the
+// part of a load that the prober owes, however fast the rest becomes.
+double ProbeSeconds(const LoadCase& load) {
+    const FolderListing listing = ListMatchingFiles(load.Folder, "*", load.Recursive);
+    const std::string root = load.Folder.ends_with('/') ? load.Folder : load.Folder + "/";
+    std::vector<double> runs;
+    for (int run = 0; run < 3; ++run) {
+        std::atomic<std::size_t> next{0};
+        const auto start = std::chrono::steady_clock::now();
+        {
+            std::vector<std::jthread> workers;
+            for (unsigned i = 0; i < std::max(1u, std::thread::hardware_concurrency()); ++i)
+                workers.emplace_back([&] {
+                    for (std::size_t at; (at = next++) < listing.Files.size();) GetMediaInfo(root + listing.Files[at]);
+                });
+        }
+        runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return Median(runs);
 }
 
 void Ratio(const std::string& what, double ours, const std::string& reference, double theirs, double bound) {
@@ -66,15 +116,42 @@ void Rate(const std::string& what, double files, double seconds, double bound) {
                 files / seconds >= bound ? "ok" : "MISSED");
 }
 
-void BenchLoad(const std::string& scratch, const std::string& small, const std::string& big) {
-    const double rhashSmall = CommandSeconds("rhash -r --crc32 '" + small + "'");
-    Ratio("Load Directory, 10000 files of 4 KiB, CRC on", LoadSeconds(scratch, small, true), "rhash -r --crc32",
-          rhashSmall, 3);
-    const double rhashBig = CommandSeconds("rhash -r --crc32 '" + big + "'");
-    Ratio("Load Directory, 1000 files of 1 MiB, CRC on", LoadSeconds(scratch, big, true), "rhash -r --crc32", rhashBig,
-          0.5);
-    Rate("Load Directory, 10000 files of 4 KiB, CRC off", 10000, LoadSeconds(scratch, small, false), 10000);
-    Rate("Load Directory again, every file a duplicate", 10000, LoadSeconds(scratch, small, true, true), 20000);
+void ProbeShare(const LoadCase& load, double loadSeconds) {
+    const double probe = ProbeSeconds(load);
+    std::printf("  of which GetMediaInfo alone on the same files       %7.3f s (%.0f%% of the load)\n", probe,
+                100 * probe / loadSeconds);
+}
+
+struct Folders {
+    std::string Small, Big, Empty, Tree;
+};
+
+void BenchLoad(const std::string& scratch, const Folders& folders) {
+    const double rhashSmall = CommandSeconds("rhash -r --crc32 '" + folders.Small + "'");
+    const LoadCase smallCRC{folders.Small, true};
+    const double smallSeconds = Load(scratch, smallCRC).Seconds;
+    Ratio("Load Directory, 10000 files of 4 KiB, CRC on", smallSeconds, "rhash -r --crc32", rhashSmall, 2);
+    ProbeShare(smallCRC, smallSeconds);
+    const double rhashBig = CommandSeconds("rhash -r --crc32 '" + folders.Big + "'");
+    Ratio("Load Directory, 1000 files of 1 MiB, CRC on", Load(scratch, {folders.Big, true}).Seconds, "rhash -r --crc32",
+          rhashBig, 0.5);
+    const double plain = Load(scratch, {folders.Small, false}).Seconds;
+    Rate("Load Directory, 10000 files of 4 KiB, CRC off", 10000, plain, 15000);
+    ProbeShare({folders.Small, false}, plain);
+    Rate("Load Directory again, every file a duplicate", 10000, Load(scratch, {folders.Small, true, false, true}).Seconds,
+         20000);
+    // GetMediaInfo answers an empty file without FFmpeg: what is left is the load's own work.
+    const double rhashEmpty = CommandSeconds("rhash -r --crc32 '" + folders.Empty + "'");
+    const double empty = Load(scratch, {folders.Empty, false}).Seconds;
+    Rate("Load Directory, 10000 empty files, CRC off", 10000, empty, 30000);
+    Ratio("  the same", empty, "rhash -r --crc32", rhashEmpty, 2.5);
+
+    const double rhashTree = CommandSeconds("rhash -r --crc32 '" + folders.Tree + "'");
+    const LoadCase treeCRC{folders.Tree, true, true};
+    const LoadFigures whole = Load(scratch, treeCRC);
+    Ratio("Load Directory, " + folders.Tree + " recursive, CRC on", whole.Seconds, "rhash -r --crc32", rhashTree, 1.5);
+    std::printf("  records added; of them media files              %7s; %s\n", whole.Records.c_str(), whole.MediaFiles.c_str());
+    ProbeShare(treeCRC, whole.Seconds);
 }
 
 // Points the generated catalogue's records at real files, one in ten of them missing.
@@ -119,9 +196,9 @@ void BenchMaintenance(const std::string& scratch, const std::string& generated) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) Fail("usage: bench_tools SCRATCH SMALL_FOLDER BIG_FOLDER CATALOGUE_100K");
+    if (argc != 7) Fail("usage: bench_tools SCRATCH SMALL_FOLDER BIG_FOLDER EMPTY_FOLDER CATALOGUE_100K TREE");
     setenv("XDG_CONFIG_HOME", (std::string(argv[1]) + "/config").c_str(), 1);  // logs stay in the scratch folder
-    BenchLoad(argv[1], argv[2], argv[3]);
-    BenchMaintenance(argv[1], argv[4]);
+    BenchLoad(argv[1], {argv[2], argv[3], argv[4], argv[6]});
+    BenchMaintenance(argv[1], argv[5]);
     return 0;
 }

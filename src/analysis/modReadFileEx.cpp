@@ -55,10 +55,11 @@ CRCResult Cancelled(const std::string& path) {
     return result;
 }
 
-CRCResult Computed(std::uint32_t crc) {
+CRCResult Computed(std::uint32_t crc, std::int64_t bytes) {
     CRCResult result;
     result.Text = CRCText(crc);
     result.Value = crc;
+    result.Bytes = bytes;
     return result;
 }
 
@@ -140,7 +141,7 @@ CRCResult FoldInParts(const std::string& path, int handle, std::int64_t total, c
         if (&part != &parts[0]) crc = static_cast<std::uint32_t>(crc32_combine(crc, part.CRC, part.Read));
     }
     if (progress) progress(done, total);  // the whole count, even when the last chunk was another core's
-    return Computed(crc);
+    return Computed(crc, done);
 }
 
 using CPUFeature = std::pair<const char*, bool>;
@@ -192,7 +193,7 @@ CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress)
         done += count;
         if (progress && !progress(done, total)) return Cancelled(path);
     }
-    return Computed(crc);
+    return Computed(crc, done);
 }
 
 #if defined(__x86_64__)

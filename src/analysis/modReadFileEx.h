@@ -14,6 +14,7 @@ inline constexpr std::size_t kCRCChunkSize = std::size_t{1} << 20;
 struct CRCResult {
     std::string Text;         // the CRC text; "" whenever no CRC was computed
     std::uint32_t Value = 0;  // the CRC; meaningful only when Text is not empty
+    std::int64_t Bytes = 0;   // how many bytes the CRC covers; meaningful only when Text is not empty
     std::string Error;        // "" on success, otherwise a sentence naming the file and the reason
     bool Cancelled = false;   // the progress callback stopped it (Error says so too)
     explicit operator bool() const { return Error.empty(); }

@@ -68,6 +68,20 @@ void AddRecordFields(clsSQLStatement& sql, const FileRecord& record) {
     sql.AddField("Rating", record.Rating);
 }
 
+// One fixed text, compiled once however many records a load inserts.
+const std::string kInsertFile =
+    "INSERT INTO tblFile(FileID,FileName,Title,Type,Category,CRC,Size,Length,FourCC,Rating) "
+    "VALUES(NULL,?1,?2,?3,?4,?5,?6,?7,?8,?9);";
+
+// The values AddRecordFields would write, as parameters: an empty text is NULL there too.
+std::vector<Cell> RecordValues(const FileRecord& record) {
+    const auto text = [](const std::string& value) { return value.empty() ? Cell() : Cell(value); };
+    const auto reference = [](int id) { return id < 0 ? Cell() : Cell(id); };
+    return {text(record.FileName), text(record.Title), reference(record.TypeID), reference(record.CategoryID),
+            text(record.CRC),      Cell(record.Size),  Cell(record.Length),      text(record.FourCC),
+            Cell(record.Rating)};
+}
+
 std::string NewFileType(Catalogue& catalogue, NewKey& saved, const std::string& description,
                         const std::string& externalApp, const std::vector<std::string>& extensions) {
     clsSQLite& store = catalogue.Store;
@@ -164,11 +178,7 @@ NewKey GetKeywordID(Catalogue& catalogue, const std::string& keyword) {
 NewKey InsertFile(Catalogue& catalogue, const FileRecord& record) {
     NewKey inserted;
     inserted.Error = InOneTransaction(catalogue.Store, [&] {
-        clsSQLStatement sql;
-        sql.StartInsertStatement("tblFile");
-        sql.AddField("FileID", "NULL");
-        AddRecordFields(sql, record);
-        if (std::string error = catalogue.Store.Execute(sql.GetSQLStatement()); !error.empty()) return error;
+        if (std::string error = catalogue.Store.Execute(kInsertFile, RecordValues(record)); !error.empty()) return error;
         inserted.ID = static_cast<int>(catalogue.Store.LastRowID());  // before a keyword insert changes it
         return LinkKeywords(catalogue, inserted.ID, record.Keywords);
     });

@@ -12,6 +12,9 @@
 
 // For runs whose units each touch their own part of the file: a group bounded by its age alone.
 inline constexpr int kScatteredUnits = 1'000'000;
+// For runs that append small records: each commit waits for the disk several times, which costs
+// more than thousands of appends, while the group's pages stay few.
+inline constexpr int kAppendedUnits = 2'000;
 
 class Batch {
 public:

@@ -46,7 +46,10 @@ private:
     const bool calculateCRC_;
     std::vector<std::optional<FileFacts>> ready_;
     std::mutex mutex_;
-    std::condition_variable changed_;
+    // Two signals, so that a worker that finishes a file wakes the taker only when that file is the
+    // one it waits for, and the taker wakes only the workers waiting for room.
+    std::condition_variable wanted_;  // the facts of index taken_ are ready, or all stops
+    std::condition_variable room_;    // taken_ moved on, or all stops
     std::size_t taken_ = 0;
     std::atomic<std::size_t> next_{0};
     std::atomic<bool> stopped_{false};

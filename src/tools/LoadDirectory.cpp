@@ -18,7 +18,7 @@ public:
     Run(Catalogue& catalogue, const LoadDirectoryRequest& request, ToolHost& host)
         : catalogue_(catalogue), request_(request), host_(host), log_("load.log", true),
           folder_(request.Folder.empty() || request.Folder.ends_with('/') ? request.Folder : request.Folder + "/"),
-          batch_(catalogue.Store) {}
+          batch_(catalogue.Store, kAppendedUnits) {}
 
     ToolResult Go();
 

@@ -24,8 +24,9 @@ TEST(CalculateFileCRC, KnownVectorsAndEveryChunkBoundary) {
         std::string contents(size, '\0');
         for (char& byte : contents) byte = static_cast<char>(random());
         const std::span bytes(reinterpret_cast<const unsigned char*>(contents.data()), size);
-        EXPECT_EQ(CalculateFileCRC(folder.Write("f", contents)).Value, ~UpdateCRC(~0u, 0, size, bytes))
-            << "size " << size << ", seed " << seed;
+        const CRCResult result = CalculateFileCRC(folder.Write("f", contents));
+        EXPECT_EQ(result.Value, ~UpdateCRC(~0u, 0, size, bytes)) << "size " << size << ", seed " << seed;
+        EXPECT_EQ(result.Bytes, static_cast<std::int64_t>(size));
     }
 }
 
@@ -72,7 +73,9 @@ TEST(CalculateFileCRC, ReadsFilesPast4GiBWhole) {
     if (!made) GTEST_SKIP() << "the file system cannot hold a sparse file of " << size << " bytes";
     std::int64_t lastDone = 0;
     const auto progress = [&](std::int64_t done, std::int64_t total) { return lastDone = done, total == size; };
-    EXPECT_EQ(CalculateFileCRC(path, progress).Text, "7324829F");  // by an independent implementation
+    const CRCResult whole = CalculateFileCRC(path, progress);
+    EXPECT_EQ(whole.Text, "7324829F");  // by an independent implementation
+    EXPECT_EQ(whole.Bytes, size);
     EXPECT_EQ(lastDone, size);
     const CRCResult stopped = CalculateFileCRC(path, [](std::int64_t, std::int64_t) { return false; });
     EXPECT_TRUE(stopped.Cancelled && stopped.Text.empty());

@@ -37,9 +37,11 @@ TEST_F(CatalogueTest, InsertWritesEveryColumnAndReusesKeywords) {
     FileRecord unset = Sample();
     unset.TypeID = -1;
     unset.CategoryID = 0;
+    unset.FourCC = std::string(4, '\0');  // an AVI whose handler is four zero bytes
     unset.Keywords.clear();
     EXPECT_EQ(InsertFile(catalogue, unset).ID, 2);
-    EXPECT_EQ(Ask("SELECT quote(Type)||'/'||quote(Category) FROM tblFile WHERE FileID=2"), "NULL/0");
+    EXPECT_EQ(Ask("SELECT quote(Type)||'/'||quote(Category)||'/'||length(CAST(FourCC AS BLOB)) FROM tblFile WHERE FileID=2"),
+              "NULL/0/4");
 }
 
 TEST_F(CatalogueTest, UpdateAndDeleteRewriteTheLinksOfThatRecordOnly) {

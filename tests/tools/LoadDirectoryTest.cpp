@@ -137,17 +137,17 @@ TEST_F(Load, ManyCataloguedFilesBeforeANewOneDoNotStallTheRun) {
 
 TEST_F(Load, AFullDiskStopsTheRunLoudlyAndKeepsWhatWasCommitted) {
     const std::string padding(150, 'p');
-    for (int i = 0; i < 3000; ++i) Make(padding + std::to_string(i) + ".txt", "x");
+    for (int i = 0; i < 5000; ++i) Make(padding + std::to_string(i) + ".txt", "x");
     ASSERT_EQ(InsertFile(catalogue, {-1, "/before.avi", "", -1, -1, "", 1, 0, "", 0, {"k"}}).Error, "");
     Reload();
     ToolResult result;
     {
-        const FileSizeLimit disk(std::filesystem::file_size(catalogue.Store.FileName()) + 256 * 1024);
+        const FileSizeLimit disk(std::filesystem::file_size(catalogue.Store.FileName()) + 640 * 1024);
         result = LoadDirectory(catalogue, {media, "*.txt", false, false}, host);
     }
     EXPECT_EQ(result.Error, kCatalogueFull);
     EXPECT_GT(result.Changed, 0);
-    EXPECT_LT(result.Changed, 3000);
+    EXPECT_LT(result.Changed, 5000);
     EXPECT_NE(Log("load.log").find("Stopped: " + std::string(kCatalogueFull)), std::string::npos);
 
     Catalogue reopened;
