@@ -41,15 +41,20 @@ void ForEachTie(std::vector<Entry>& entries, std::size_t begin, std::size_t end,
 // the shorter comes first.
 void SortRun(std::vector<Entry>& entries, std::size_t begin, std::size_t end, std::size_t offset,
              const std::vector<std::string_view>& names) {
-    for (std::size_t i = begin; i < end; ++i) entries[i].digit = Digit(names[entries[i].position], offset);
-    std::sort(entries.begin() + begin, entries.begin() + end, ByDigit);
-    ForEachTie(entries, begin, end, [&](std::size_t first, std::size_t last) {
-        const bool longer = std::any_of(entries.begin() + first, entries.begin() + last,
-                                        [&](const Entry& e) { return names[e.position].size() > offset + 8; });
-        if (longer) return SortRun(entries, first, last, offset + 8, names);
-        for (std::size_t i = first; i < last; ++i) entries[i].digit = names[entries[i].position].size();
-        std::sort(entries.begin() + first, entries.begin() + last, ByDigit);
-    });
+    const auto run = [&](std::size_t i) { return entries.begin() + static_cast<std::ptrdiff_t>(i); };
+    // Paths share long beginnings: digits alike in the whole run are passed over without a sort.
+    for (;; offset += 8) {
+        if (std::none_of(run(begin), run(end), [&](const Entry& e) { return names[e.position].size() > offset; })) {
+            for (std::size_t i = begin; i < end; ++i) entries[i].digit = names[entries[i].position].size();
+            std::sort(run(begin), run(end), ByDigit);
+            return;
+        }
+        for (std::size_t i = begin; i < end; ++i) entries[i].digit = Digit(names[entries[i].position], offset);
+        if (!std::all_of(run(begin), run(end), [&](const Entry& e) { return e.digit == entries[begin].digit; })) break;
+    }
+    std::sort(run(begin), run(end), ByDigit);
+    ForEachTie(entries, begin, end,
+               [&](std::size_t first, std::size_t last) { SortRun(entries, first, last, offset + 8, names); });
 }
 
 }  // namespace

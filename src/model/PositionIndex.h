@@ -32,7 +32,7 @@ public:
         for (std::size_t at = Home(hash);; at = Next(at)) {
             const Slot& slot = slots_[at];
             if (slot.position < 0) return -1;
-            if (slot.hash == hash && rows[slot.position].*Field == key) return slot.position;
+            if (Holds(rows, slot, hash, key)) return slot.position;
         }
     }
 
@@ -44,7 +44,7 @@ public:
         std::size_t at = Home(hash);
         for (; slots_[at].position >= 0; at = Next(at)) {
             Slot& slot = slots_[at];
-            if (slot.hash == hash && rows[slot.position].*Field == key) {
+            if (Holds(rows, slot, hash, key)) {
                 slot.position = std::max(slot.position, position);
                 return;
             }
@@ -78,12 +78,23 @@ private:
         std::int32_t position = -1;  // -1: empty
     };
 
-    // std::hash of an int is the int itself; the multiply spreads it over the high bits Home uses.
+    // A number's hash is a one-to-one mix of it (murmur3's finaliser), so equal hashes mean equal
+    // keys and a look-up need not visit the row.
+    static constexpr bool kHashIsKey = std::is_integral_v<Key> && sizeof(Key) <= sizeof(std::uint32_t);
+
     static std::uint32_t Hash(const Key& key) {
-        std::uint64_t hash;
-        if constexpr (std::is_integral_v<Key>) hash = static_cast<std::uint64_t>(key);
-        else hash = std::hash<std::string_view>{}(key);
-        return static_cast<std::uint32_t>((hash * 0x9E3779B97F4A7C15ull) >> 32);
+        if constexpr (kHashIsKey) {
+            auto hash = static_cast<std::uint32_t>(key);
+            hash = (hash ^ (hash >> 16)) * 0x85EBCA6Bu;
+            hash = (hash ^ (hash >> 13)) * 0xC2B2AE35u;
+            return hash ^ (hash >> 16);
+        } else {
+            const std::uint64_t hash = std::hash<std::string_view>{}(key);
+            return static_cast<std::uint32_t>((hash * 0x9E3779B97F4A7C15ull) >> 32);
+        }
+    }
+    static bool Holds(const std::vector<Row>& rows, const Slot& slot, std::uint32_t hash, const Key& key) {
+        return slot.hash == hash && (kHashIsKey || rows[slot.position].*Field == key);
     }
     // Two slots for every three keys keep probe runs short.
     static std::size_t Capacity(std::size_t keys) { return keys + keys / 2 + 8; }
