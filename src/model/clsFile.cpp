@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <unordered_map>
 #include <utility>
 
@@ -186,24 +187,43 @@ std::string clsFile::LoadFromDatabase(clsSQLite& store, const LoadProgress& prog
     const std::int64_t total = store.Field(0).AsInt();
     std::vector<std::uint8_t> nameClasses;
     if (error.empty()) error = LoadRecords(store, total, progress, nameClasses);
-    if (error.empty()) {
-        error = LoadKeywords(store, total, progress);
-        if (progress) progress(total, total);
-    }
     if (!error.empty()) {
         Deleteall();
         return error;
     }
-    PutInNameOrder(nameClasses);
-    byID_.Reserve(records_.size());
-    byName_.Reserve(records_.size());
-    byCRC_.Reserve(records_.size());
-    for (int position = 0; position < Count(); ++position) IndexRecord(position);
+    // The name order is worked out on the second core while the links are read: the sort reads
+    // only the names, the keyword pass writes only the keyword lists.
+    std::vector<std::string_view> names;
+    names.reserve(records_.size());
+    for (const FileRecord& record : records_) names.emplace_back(record.FileName);
+    auto sorting = std::async(std::launch::async | std::launch::deferred,
+                              [&nameClasses, names = std::move(names)] { return NameOrder(nameClasses, names); });
+    error = LoadKeywords(store, total, progress);
+    if (progress) progress(total, total);
+    std::vector<int> order = sorting.get();
+    if (!error.empty()) {
+        Deleteall();
+        return error;
+    }
+    Permute(records_, order);
+    IndexAll();
     return {};
 }
 
+// The paths, the longest keys to hash, are indexed on the second core meanwhile the IDs and CRCs.
+void clsFile::IndexAll() {
+    const auto indexAll = [this](auto& index) {
+        index.Reserve(records_.size());
+        for (int position = 0; position < Count(); ++position) index.Remember(records_, position);
+    };
+    auto names = std::async(std::launch::async | std::launch::deferred, [&] { indexAll(byName_); });
+    indexAll(byID_);
+    indexAll(byCRC_);
+    names.get();
+}
+
 // In FileID order, which the table gives without sorting; the links are then found by ID quickly,
-// and PutInNameOrder sorts in memory what the engine would sort through its temporary files.
+// and NameOrder sorts in memory what the engine would sort through its temporary files.
 std::string clsFile::LoadRecords(clsSQLite& store, std::int64_t total, const LoadProgress& progress,
                                  std::vector<std::uint8_t>& nameClasses) {
     records_.reserve(static_cast<std::size_t>(std::max<std::int64_t>(total, 0)));
@@ -253,11 +273,3 @@ std::string clsFile::LoadKeywords(clsSQLite& store, std::int64_t total, const Lo
     return {};
 }
 
-// As the engine's ORDER BY FileName would have ordered them; ties keep the FileID order.
-void clsFile::PutInNameOrder(const std::vector<std::uint8_t>& nameClasses) {
-    std::vector<std::string_view> names;
-    names.reserve(records_.size());
-    for (const FileRecord& record : records_) names.emplace_back(record.FileName);
-    std::vector<int> order = NameOrder(nameClasses, names);
-    Permute(records_, order);
-}

@@ -81,7 +81,7 @@ private:
     std::string LoadRecords(clsSQLite& store, std::int64_t total, const LoadProgress& progress,
                             std::vector<std::uint8_t>& nameClasses);
     std::string LoadKeywords(clsSQLite& store, std::int64_t total, const LoadProgress& progress);
-    void PutInNameOrder(const std::vector<std::uint8_t>& nameClasses);
+    void IndexAll();
     void IndexRecord(int position);
     void ForgetRecord(int position);
     bool Goto(int position);
