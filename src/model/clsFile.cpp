@@ -210,7 +210,8 @@ std::string clsFile::LoadFromDatabase(clsSQLite& store, const LoadProgress& prog
     return {};
 }
 
-// The paths, the longest keys to hash, are indexed on the second core meanwhile the IDs and CRCs.
+// The paths, the longest keys to hash, are indexed on the second core while the IDs and CRCs are
+// indexed here.
 void clsFile::IndexAll() {
     const auto indexAll = [this](auto& index) {
         index.Reserve(records_.size());
