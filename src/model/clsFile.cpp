@@ -3,44 +3,97 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <unordered_map>
+#include <utility>
 
 #include "model/Cursor.h"
+#include "model/NameOrder.h"
 
 namespace {
 
 const std::string kNone;
 constexpr int kProgressEvery = 256;
 
-// Keeps the last position of the key, finding the one before when the record at position leaves.
-template <class Key, class KeyOf>
-void Forget(std::unordered_map<Key, int>& index, const std::vector<FileRecord>& records, int position, KeyOf keyOf) {
-    const Key& key = keyOf(records[position]);
-    const auto entry = index.find(key);
-    if (entry == index.end() || entry->second != position) return;
-    for (int earlier = position - 1; earlier >= 0; --earlier) {
-        if (keyOf(records[earlier]) == key) {
-            entry->second = earlier;
-            return;
-        }
-    }
-    index.erase(entry);
-}
-
-template <class Key>
-void Remember(std::unordered_map<Key, int>& index, const Key& key, int position) {
-    int& last = index.try_emplace(key, position).first->second;
-    last = std::max(last, position);
-}
-
 int ToInt(std::int64_t number) { return static_cast<int>(number); }
+
+// The catalogue's keyword texts, each held once while the links are read, in byte order (the
+// order the catalogue's own ORDER BY Keyword gives), with the rank of each keyword ID.
+struct KeywordTexts {
+    std::vector<std::string> Sorted;
+    std::unordered_map<int, int> RankOfID;
+};
+
+std::string ReadKeywordTexts(clsSQLite& store, KeywordTexts& texts) {
+    std::vector<std::pair<std::string, int>> rows;
+    const std::string error = store.Query("SELECT KeywordID, Keyword FROM tblKeyword;", [&](const clsSQLite::Row& row) {
+        rows.emplace_back(row.Text(1), ToInt(row.Int(0)));
+    });
+    std::sort(rows.begin(), rows.end());
+    texts.Sorted.reserve(rows.size());
+    texts.RankOfID.reserve(rows.size());
+    for (auto& [text, id] : rows) {
+        texts.RankOfID.emplace(id, static_cast<int>(texts.Sorted.size()));
+        texts.Sorted.push_back(std::move(text));
+    }
+    return error;
+}
+
+// Each position's keyword ranks in ascending order: a counting sort of the links by position.
+struct LinksByPosition {
+    std::vector<int> Start;  // position p's ranks are Ranks[Start[p]] .. Ranks[Start[p + 1] - 1]
+    std::vector<int> Ranks;
+};
+
+LinksByPosition GroupLinks(const std::vector<std::pair<int, int>>& links, int positions) {
+    LinksByPosition grouped;
+    grouped.Start.assign(static_cast<std::size_t>(positions) + 1, 0);
+    for (const auto& link : links) ++grouped.Start[link.first + 1];
+    for (int p = 0; p < positions; ++p) grouped.Start[p + 1] += grouped.Start[p];
+    grouped.Ranks.resize(links.size());
+    std::vector<int> next(grouped.Start.begin(), grouped.Start.end() - 1);
+    for (const auto& [position, rank] : links) grouped.Ranks[next[position]++] = rank;
+    for (int p = 0; p < positions; ++p)
+        std::sort(grouped.Ranks.begin() + grouped.Start[p], grouped.Ranks.begin() + grouped.Start[p + 1]);
+    return grouped;
+}
+
+// The position of the record with this ID in records sorted by ID, or -1. A file's links mostly
+// follow those of the file before it, so the next position is tried first.
+int PositionOfID(const std::vector<FileRecord>& records, int id, int previous) {
+    const int next = previous + 1;
+    if (next >= 0 && next < static_cast<int>(records.size()) && records[next].FileID == id) return next;
+    const auto found = std::lower_bound(records.begin(), records.end(), id,
+                                        [](const FileRecord& record, int key) { return record.FileID < key; });
+    return found != records.end() && found->FileID == id ? static_cast<int>(found - records.begin()) : -1;
+}
+
+// Moves each row to its place: order[i] names the row that belongs at i. Follows each cycle of
+// the permutation, so no second copy of the rows is made.
+template <class Row>
+void Permute(std::vector<Row>& rows, std::vector<int>& order) {
+    for (int start = 0; start < static_cast<int>(order.size()); ++start) {
+        if (order[start] == start) continue;
+        Row held = std::move(rows[start]);
+        int at = start;
+        while (order[at] != start) {
+            const int from = order[at];
+            rows[at] = std::move(rows[from]);
+            order[at] = at;
+            at = from;
+        }
+        rows[at] = std::move(held);
+        order[at] = at;
+    }
+}
 
 }  // namespace
 
 void clsFile::Deleteall() {
     records_.clear();
-    byID_.clear();
-    byName_.clear();
-    byCRC_.clear();
+    byID_.Clear();
+    byName_.Clear();
+    byCRC_.Clear();
     current_ = -1;
 }
 
@@ -81,31 +134,30 @@ bool clsFile::Goto(int position) {
 }
 
 bool clsFile::GotoFileID(int id) {
-    const auto match = byID_.find(id);
-    return match != byID_.end() && Goto(match->second);
+    const int position = byID_.Find(records_, id);
+    return position >= 0 && Goto(position);
 }
 
 bool clsFile::GotoFileName(const std::string& fileName) {
-    const auto match = byName_.find(fileName);
-    return match != byName_.end() && Goto(match->second);
+    const int position = byName_.Find(records_, fileName);
+    return position >= 0 && Goto(position);
 }
 
 bool clsFile::GotoCRC(const std::string& crc) {
-    const auto match = byCRC_.find(crc);
-    return match != byCRC_.end() && Goto(match->second);
+    const int position = byCRC_.Find(records_, crc);
+    return position >= 0 && Goto(position);
 }
 
 void clsFile::IndexRecord(int position) {
-    const FileRecord& record = records_[position];
-    Remember(byID_, record.FileID, position);
-    Remember(byName_, record.FileName, position);
-    Remember(byCRC_, record.CRC, position);
+    byID_.Remember(records_, position);
+    byName_.Remember(records_, position);
+    byCRC_.Remember(records_, position);
 }
 
 void clsFile::ForgetRecord(int position) {
-    Forget(byID_, records_, position, [](const FileRecord& r) -> const int& { return r.FileID; });
-    Forget(byName_, records_, position, [](const FileRecord& r) -> const std::string& { return r.FileName; });
-    Forget(byCRC_, records_, position, [](const FileRecord& r) -> const std::string& { return r.CRC; });
+    byID_.Forget(records_, position);
+    byName_.Forget(records_, position);
+    byCRC_.Forget(records_, position);
 }
 
 bool clsFile::Modify(const FileRecord& record) {
@@ -133,45 +185,92 @@ std::string clsFile::LoadFromDatabase(clsSQLite& store, const LoadProgress& prog
     // Progress counts records; the keyword pass, which follows, keeps reporting the last count.
     std::string error = store.Execute("SELECT count(*) FROM tblFile;");
     const std::int64_t total = store.Field(0).AsInt();
-    if (error.empty()) error = LoadRecords(store, total, progress);
-    if (error.empty()) error = LoadKeywords(store, total, progress);
+    std::vector<std::uint8_t> nameClasses;
+    if (error.empty()) error = LoadRecords(store, total, progress, nameClasses);
     if (!error.empty()) {
         Deleteall();
         return error;
     }
-    byName_.reserve(records_.size());
-    byCRC_.reserve(records_.size());
-    for (int position = 0; position < Count(); ++position) IndexRecord(position);
+    // The name order is worked out on the second core while the links are read: the sort reads
+    // only the names, the keyword pass writes only the keyword lists.
+    std::vector<std::string_view> names;
+    names.reserve(records_.size());
+    for (const FileRecord& record : records_) names.emplace_back(record.FileName);
+    auto sorting = std::async(std::launch::async | std::launch::deferred,
+                              [&nameClasses, names = std::move(names)] { return NameOrder(nameClasses, names); });
+    error = LoadKeywords(store, total, progress);
+    if (progress) progress(total, total);
+    std::vector<int> order = sorting.get();
+    if (!error.empty()) {
+        Deleteall();
+        return error;
+    }
+    Permute(records_, order);
+    IndexAll();
     return {};
 }
 
-std::string clsFile::LoadRecords(clsSQLite& store, std::int64_t total, const LoadProgress& progress) {
-    records_.reserve(static_cast<std::size_t>(store.Field(0).AsInt()));
+// The paths, the longest keys to hash, are indexed on the second core while the IDs and CRCs are
+// indexed here.
+void clsFile::IndexAll() {
+    const auto indexAll = [this](auto& index) {
+        index.Reserve(records_.size());
+        for (int position = 0; position < Count(); ++position) index.Remember(records_, position);
+    };
+    auto names = std::async(std::launch::async | std::launch::deferred, [&] { indexAll(byName_); });
+    indexAll(byID_);
+    indexAll(byCRC_);
+    names.get();
+}
+
+// In FileID order, which the table gives without sorting; the links are then found by ID quickly,
+// and NameOrder sorts in memory what the engine would sort through its temporary files.
+std::string clsFile::LoadRecords(clsSQLite& store, std::int64_t total, const LoadProgress& progress,
+                                 std::vector<std::uint8_t>& nameClasses) {
+    records_.reserve(static_cast<std::size_t>(std::max<std::int64_t>(total, 0)));
+    nameClasses.reserve(records_.capacity());
     return store.Query(
-        "SELECT FileID,FileName,Title,Type,Category,CRC,Size,Length,FourCC,Rating FROM tblFile ORDER BY FileName;",
+        "SELECT FileID,FileName,Title,Type,Category,CRC,Size,Length,FourCC,Rating FROM tblFile ORDER BY FileID;",
         [&](const clsSQLite::Row& row) {
-            records_.push_back({ToInt(row.Int(0)), std::string(row.Text(1)), std::string(row.Text(2)),
-                                ToInt(row.Int(3)), ToInt(row.Int(4)), std::string(row.Text(5)), row.Int(6),
-                                ToInt(row.Int(7)), std::string(row.Text(8)), ToInt(row.Int(9)), {}});
+            nameClasses.push_back(static_cast<std::uint8_t>(row.SortClass(1)));  // before Text converts it
+            FileRecord& record = records_.emplace_back();
+            record.FileID = ToInt(row.Int(0));
+            record.FileName = row.Text(1);
+            record.Title = row.Text(2);
+            record.TypeID = ToInt(row.Int(3));
+            record.CategoryID = ToInt(row.Int(4));
+            record.CRC = row.Text(5);
+            record.Size = row.Int(6);
+            record.Length = ToInt(row.Int(7));
+            record.FourCC = row.Text(8);
+            record.Rating = ToInt(row.Int(9));
             if (progress && records_.size() % kProgressEvery == 0) progress(Count(), total);
         });
 }
 
-// All links in one statement rather than one per record. Each record's keywords are then put in
-// byte order, the order the catalogue's own ORDER BY Keyword gives.
+// The links alone, as numbers, rather than joined to their texts row by row: each distinct text
+// is read once, and each record's list is made at its final size.
 std::string clsFile::LoadKeywords(clsSQLite& store, std::int64_t total, const LoadProgress& progress) {
-    byID_.reserve(records_.size());
-    for (int position = 0; position < Count(); ++position) Remember(byID_, records_[position].FileID, position);
-    std::int64_t links = 0;
-    const std::string error = store.Query(
-        "SELECT tblFileKeywordJunction.FileID, tblKeyword.Keyword FROM tblKeyword, tblFileKeywordJunction "
-        "WHERE tblKeyword.KeywordID=tblFileKeywordJunction.KeywordID;",
-        [&](const clsSQLite::Row& row) {
-            if (const auto owner = byID_.find(ToInt(row.Int(0))); owner != byID_.end())
-                records_[owner->second].Keywords.emplace_back(row.Text(1));
-            if (progress && ++links % kProgressEvery == 0) progress(Count(), total);
-        });
-    for (FileRecord& record : records_) std::sort(record.Keywords.begin(), record.Keywords.end());
-    if (progress) progress(total, total);
-    return error;
+    KeywordTexts texts;
+    std::string error = ReadKeywordTexts(store, texts);
+    if (!error.empty()) return error;
+    std::vector<std::pair<int, int>> links;  // position, rank
+    std::int64_t rows = 0;
+    int lastID = 0, lastPosition = PositionOfID(records_, 0, -1);
+    error = store.Query("SELECT FileID, KeywordID FROM tblFileKeywordJunction;", [&](const clsSQLite::Row& row) {
+        if (const int id = ToInt(row.Int(0)); id != lastID) lastID = id, lastPosition = PositionOfID(records_, id, lastPosition);
+        const auto rank = texts.RankOfID.find(ToInt(row.Int(1)));
+        if (lastPosition >= 0 && rank != texts.RankOfID.end()) links.emplace_back(lastPosition, rank->second);
+        if (progress && ++rows % kProgressEvery == 0) progress(Count(), total);
+    });
+    if (!error.empty()) return error;
+    const LinksByPosition grouped = GroupLinks(links, Count());
+    std::vector<std::pair<int, int>>().swap(links);
+    for (int p = 0; p < Count(); ++p) {
+        std::vector<std::string>& keywords = records_[p].Keywords;
+        keywords.reserve(static_cast<std::size_t>(grouped.Start[p + 1] - grouped.Start[p]));
+        for (int i = grouped.Start[p]; i < grouped.Start[p + 1]; ++i) keywords.push_back(texts.Sorted[grouped.Ranks[i]]);
+    }
+    return {};
 }
+

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "model/PositionIndex.h"
 #include "store/clsSQLite.h"
 
 struct FileRecord {
@@ -78,18 +78,17 @@ public:
     std::string LoadFromDatabase(clsSQLite& store, const LoadProgress& progress = {});
 
 private:
-    template <class Key>
-    using Index = std::unordered_map<Key, int>;  // key -> its last position
-
-    std::string LoadRecords(clsSQLite& store, std::int64_t total, const LoadProgress& progress);
+    std::string LoadRecords(clsSQLite& store, std::int64_t total, const LoadProgress& progress,
+                            std::vector<std::uint8_t>& nameClasses);
     std::string LoadKeywords(clsSQLite& store, std::int64_t total, const LoadProgress& progress);
+    void IndexAll();
     void IndexRecord(int position);
     void ForgetRecord(int position);
     bool Goto(int position);
 
     std::vector<FileRecord> records_;
-    Index<int> byID_;
-    Index<std::string> byName_;
-    Index<std::string> byCRC_;
+    PositionIndex<FileRecord, &FileRecord::FileID> byID_;
+    PositionIndex<FileRecord, &FileRecord::FileName> byName_;
+    PositionIndex<FileRecord, &FileRecord::CRC> byCRC_;
     int current_ = -1;
 };

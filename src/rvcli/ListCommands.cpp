@@ -50,10 +50,13 @@ int ColumnNamed(const std::string& header) {
 Reply ListFiles(const ListOptions& options) {
     Catalogue catalogue;
     if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
+    const int column = ColumnNamed(options.SortColumn);
+    if (column < 0 && options.OutputFormat == Format::CSV)
+        return {RenderFilesCSV(catalogue, catalogue.Files.Records()), {}, {}};
     std::vector<const FileRecord*> records;
     for (const FileRecord& record : catalogue.Files.Records()) records.push_back(&record);
     std::vector<FileRow> rows = MakeFileRows(catalogue, records);
-    if (const int column = ColumnNamed(options.SortColumn); column >= 0) {
+    if (column >= 0) {
         // Stable, so rows that tie stay in file-name order either way.
         std::stable_sort(rows.begin(), rows.end(), [&](const FileRow& a, const FileRow& b) {
             const int order = CompareCells(column, a.Texts[column], b.Texts[column]);

@@ -15,17 +15,36 @@ std::size_t Characters(const std::string& text) {
     }));
 }
 
-std::string CSVField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
+// Appends rather than returns: a list of a million files is made of ten million fields.
+void AppendCSVField(std::string& out, const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
 }
 
 std::string CSVLine(const std::vector<std::string>& cells) {
     std::string line;
-    for (std::size_t i = 0; i < cells.size(); ++i) line += (i > 0 ? "," : "") + CSVField(cells[i]);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) line += ',';
+        AppendCSVField(line, cells[i]);
+    }
     return line + "\r\n";
+}
+
+void AppendFileCSVLine(std::string& out, int fileID, const ListRow& texts) {
+    out += std::to_string(fileID);  // digits alone need no quotes
+    for (const std::string& text : texts) {
+        out += ',';
+        AppendCSVField(out, text);
+    }
+    out += "\r\n";
 }
 
 std::string TableLine(const std::vector<std::string>& cells, const std::vector<std::size_t>& widths,
@@ -48,7 +67,7 @@ std::vector<std::string> FileCells(const FileRow& row) {
     return cells;
 }
 
-TextTable FileTable(const std::vector<FileRow>& rows) {
+TextTable FileHeaders() {
     TextTable table;
     table.Headers.push_back("FileID");
     table.RightAligned.push_back(true);
@@ -56,8 +75,19 @@ TextTable FileTable(const std::vector<FileRow>& rows) {
         table.Headers.push_back(column.Header);
         table.RightAligned.push_back(column.Numeric);
     }
+    return table;
+}
+
+TextTable FileTable(const std::vector<FileRow>& rows) {
+    TextTable table = FileHeaders();
     for (const FileRow& row : rows) table.Rows.push_back(FileCells(row));
     return table;
+}
+
+std::string FileCSV(const std::vector<FileRow>& rows) {
+    std::string text = CSVLine(FileHeaders().Headers);
+    for (const FileRow& row : rows) AppendFileCSVLine(text, row.Record->FileID, row.Texts);
+    return text;
 }
 
 std::string FileJSON(const std::vector<FileRow>& rows) {
@@ -126,9 +156,15 @@ std::vector<FileRow> MakeFileRows(Catalogue& catalogue, const std::vector<const 
 
 std::string RenderFiles(const std::vector<FileRow>& rows, Format format) {
     switch (format) {
-    case Format::CSV: return RenderCSV(FileTable(rows));
+    case Format::CSV: return FileCSV(rows);
     case Format::JSON: return FileJSON(rows);
     case Format::Table: break;
     }
     return RenderTable(FileTable(rows));
+}
+
+std::string RenderFilesCSV(Catalogue& catalogue, const std::vector<FileRecord>& records) {
+    std::string text = CSVLine(FileHeaders().Headers);
+    for (const FileRecord& record : records) AppendFileCSVLine(text, record.FileID, RowTexts(catalogue, record));
+    return text;
 }

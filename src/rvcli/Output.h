@@ -41,3 +41,6 @@ std::vector<FileRow> MakeFileRows(Catalogue& catalogue, const std::vector<const 
 // with numbers as numbers and the keywords as an array; bytes that are not UTF-8 (possible in a
 // file name) are written as U+FFFD.
 std::string RenderFiles(const std::vector<FileRow>& rows, Format format);
+// The same text as RenderFiles of the records' rows as CSV, each row made as it is written rather
+// than all of them held at once.
+std::string RenderFilesCSV(Catalogue& catalogue, const std::vector<FileRecord>& records);

@@ -102,6 +102,10 @@ void clsSQLite::SetBusyTimeout(int milliseconds) {
     if (db_) sqlite3_busy_timeout(db_, milliseconds);
 }
 
+void clsSQLite::ReleaseCache() {
+    if (db_) sqlite3_db_release_memory(db_);
+}
+
 bool clsSQLite::IsEOF() const { return currentRow_ + 1 >= recordCount_; }
 
 std::int64_t clsSQLite::LastRowID() const {
@@ -182,6 +186,16 @@ std::int64_t clsSQLite::Row::Int(int column) const { return sqlite3_column_int64
 std::string_view clsSQLite::Row::Text(int column) const {
     const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
     return bytes ? std::string_view(bytes, sqlite3_column_bytes(statement_, column)) : std::string_view();
+}
+
+int clsSQLite::Row::SortClass(int column) const {
+    switch (sqlite3_column_type(statement_, column)) {
+    case SQLITE_NULL: return 0;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT: return 1;
+    case SQLITE_TEXT: return 2;
+    default: return 3;
+    }
 }
 
 std::string clsSQLite::Query(const std::string& sql, const std::function<void(const Row&)>& visit) {

@@ -54,6 +54,9 @@ public:
     // How long a statement waits for another program's write lock before it fails with
     // kCatalogueBusy; for this and later catalogues of this connection.
     void SetBusyTimeout(int milliseconds);
+    // Hands back the memory of the pages the engine keeps cached (up to 32 MiB) once a read of the
+    // whole catalogue has filled the cache with pages no later statement is likelier to want.
+    void ReleaseCache();
     // The row ID the last INSERT on this connection gave its row; -1 when no catalogue is open.
     std::int64_t LastRowID() const;
 
@@ -77,6 +80,9 @@ public:
         explicit Row(sqlite3_stmt* statement) : statement_(statement) {}
         std::int64_t Int(int column) const;
         std::string_view Text(int column) const;
+        // Where ORDER BY puts the value's kind, before comparing values of one kind: 0 NULL,
+        // 1 a number, 2 text, 3 a blob.
+        int SortClass(int column) const;
 
     private:
         sqlite3_stmt* statement_;

@@ -215,6 +215,8 @@ TEST_F(Catalogued, EveryFormatCarriesTheCellsWhole) {
                                                  "Length", "FourCC", "Rating", "Keywords"}));
     EXPECT_EQ(csv[1], (std::vector<std::string>{"1", Path("a.avi"), "O'Brien, \"live\"\nnight", "Video", "", "", "100", "0",
                                                  "", "3", "live, rock"}));
+    // Without --sort each row is written as it is made, to the same bytes.
+    EXPECT_EQ(Run({"list", "c.rvd", "--format", "csv"}).Out, Run({"list", "c.rvd", "--format", "csv", "--sort", "File Name"}).Out);
     const nlohmann::json json = nlohmann::json::parse(Run({"list", "c.rvd", "--format", "json", "--sort", "Size", "--desc"}).Out);
     ASSERT_EQ(json.size(), 3u);
     EXPECT_EQ(json[0], nlohmann::json::parse(R"({"FileID": 1, "FileName": ")" + Path("a.avi") +
