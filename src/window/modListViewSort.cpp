@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/modListViewSort.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
 
 #include "window/ListRow.h"
 
@@ -65,4 +70,165 @@ int CompareCells(int column, const std::string& a, const std::string& b) {
     if (!kListColumns[column].Numeric) return CompareText(a, b);
     const int order = NumericSortKey(a).compare(NumericSortKey(b));
     return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
+namespace {
+
+// A row's sort key. Text columns: the text folded as CompareText folds it, in one buffer for all
+// rows; Head holds its first eight bytes after those all rows share, big-endian, so that most
+// comparisons end there. Numeric, type and category columns: Head alone orders the rows.
+struct SortKey {
+    std::uint64_t Head = 0;
+    std::size_t Offset = 0;  // of the bytes after Head's, in the buffer
+    std::uint32_t Length = 0;  // of the text after the shared bytes, Head's included
+    bool Cased = false;  // the text differs from its folded form, so a tie must look at the text
+    int Position = 0;
+};
+
+std::size_t Rest(const SortKey& key) { return key.Length > 8 ? key.Length - 8 : 0; }
+
+using Fold = std::array<unsigned char, 256>;
+
+Fold FoldTable() {
+    Fold fold;
+    for (int c = 0; c < 256; ++c) fold[c] = static_cast<unsigned char>(std::tolower(c));
+    return fold;
+}
+
+// Numbers as numbers: with the sign bit flipped, negative ones come first as unsigned values.
+// The cells show exactly these numbers in decimal, which NumericSortKey orders the same way.
+std::uint64_t NumberHead(std::int64_t number) { return static_cast<std::uint64_t>(number) ^ (std::uint64_t{1} << 63); }
+
+std::uint64_t NumberOf(const FileRecord& record, int column) {
+    switch (column) {
+    case SizeColumn: return NumberHead(record.Size);
+    case LengthColumn: return NumberHead(record.Length);
+    default: return NumberHead(record.Rating);
+    }
+}
+
+// Type and category names are few: each ID's name gets its rank among them, equal names one rank.
+std::vector<SortKey> NameKeys(Catalogue& catalogue, const std::vector<int>& positions, int column) {
+    const auto& records = catalogue.Files.Records();
+    const auto idOf = [column](const FileRecord& record) { return column == TypeColumn ? record.TypeID : record.CategoryID; };
+    std::unordered_map<int, std::string> names;
+    for (const int position : positions) {
+        const FileRecord& record = records[position];
+        if (!names.contains(idOf(record))) names.emplace(idOf(record), CellText(catalogue, record, column));
+    }
+    std::vector<std::string> ranked;
+    for (const auto& [id, name] : names) ranked.push_back(name);
+    std::sort(ranked.begin(), ranked.end(), [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    std::unordered_map<int, std::uint64_t> rankOf;
+    for (const auto& [id, name] : names)
+        rankOf[id] = std::lower_bound(ranked.begin(), ranked.end(), name, [](auto& a, auto& b) { return CompareText(a, b) < 0; }) - ranked.begin();
+    std::vector<SortKey> keys(positions.size());
+    for (std::size_t row = 0; row < positions.size(); ++row) {
+        keys[row].Head = rankOf[idOf(records[positions[row]])];
+        keys[row].Position = positions[row];
+    }
+    return keys;
+}
+
+// The texts of a text column without copying them where the record holds them.
+class TextColumn {
+public:
+    TextColumn(const std::vector<FileRecord>& records, int column) : records_(records), column_(column) {}
+
+    const std::string& Text(int position, std::string& scratch) const {
+        const FileRecord& record = records_[position];
+        switch (column_) {
+        case FileNameColumn: return record.FileName;
+        case TitleColumn: return record.Title;
+        case CRCColumn: return record.CRC;
+        case FourCCColumn: return record.FourCC;
+        default: return scratch = KeywordText(record.Keywords);
+        }
+    }
+
+private:
+    const std::vector<FileRecord>& records_;
+    int column_;
+};
+
+struct TextKeys {
+    std::vector<SortKey> Keys;
+    std::string Folded;  // the bytes after each key's Head
+};
+
+// The bytes every folded text begins with are skipped: they cannot order anything, and paths and
+// titles often share many.
+std::size_t SharedStart(const TextColumn& texts, const std::vector<int>& positions, const Fold& fold) {
+    if (positions.empty()) return 0;
+    std::string scratch;
+    std::string first = texts.Text(positions[0], scratch);
+    for (char& c : first) c = static_cast<char>(fold[static_cast<unsigned char>(c)]);
+    std::size_t shared = first.size();
+    for (const int position : positions) {
+        const std::string& text = texts.Text(position, scratch);
+        std::size_t same = 0;
+        const std::size_t most = std::min(shared, text.size());
+        while (same < most && fold[static_cast<unsigned char>(text[same])] == static_cast<unsigned char>(first[same])) ++same;
+        shared = same;
+    }
+    return shared;
+}
+
+TextKeys FoldedKeys(const TextColumn& texts, const std::vector<int>& positions, const Fold& fold) {
+    const std::size_t skip = SharedStart(texts, positions, fold);
+    TextKeys made;
+    made.Keys.resize(positions.size());
+    std::string scratch;
+    for (std::size_t row = 0; row < positions.size(); ++row) {
+        const std::string& text = texts.Text(positions[row], scratch);
+        SortKey& key = made.Keys[row];
+        key.Position = positions[row];
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            const unsigned char folded = fold[static_cast<unsigned char>(text[at])];
+            key.Cased = key.Cased || folded != static_cast<unsigned char>(text[at]);
+            if (at < skip) continue;
+            if (at < skip + 8) key.Head |= std::uint64_t{folded} << (8 * (7 - (at - skip)));
+            else made.Folded.push_back(static_cast<char>(folded));
+        }
+        key.Length = static_cast<std::uint32_t>(text.size() - skip);
+        key.Offset = made.Folded.size() - Rest(key);
+    }
+    return made;
+}
+
+// CompareText over the keys: the folded texts, then (only when they are equal and either differs
+// from its text) the texts' bytes.
+int CompareKeys(const SortKey& a, const SortKey& b, const TextKeys* folded, const TextColumn* texts) {
+    if (a.Head != b.Head) return a.Head < b.Head ? -1 : 1;
+    if (!folded) return 0;
+    const std::size_t both = std::min(Rest(a), Rest(b));
+    if (const int order = both ? std::memcmp(folded->Folded.data() + a.Offset, folded->Folded.data() + b.Offset, both) : 0)
+        return order;
+    if (a.Length != b.Length) return a.Length < b.Length ? -1 : 1;
+    if (!a.Cased && !b.Cased) return 0;
+    std::string scratchA;
+    std::string scratchB;
+    return texts->Text(a.Position, scratchA).compare(texts->Text(b.Position, scratchB));
+}
+
+}  // namespace
+
+void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column, bool ascending) {
+    const auto& records = catalogue.Files.Records();
+    const TextColumn texts(records, column);
+    TextKeys folded;
+    const bool textual = !kListColumns[column].Numeric && column != TypeColumn && column != CategoryColumn;
+    if (textual) {
+        folded = FoldedKeys(texts, positions, FoldTable());
+    } else if (kListColumns[column].Numeric) {
+        folded.Keys.resize(positions.size());
+        for (std::size_t row = 0; row < positions.size(); ++row) folded.Keys[row] = {NumberOf(records[positions[row]], column), 0, 0, false, positions[row]};
+    } else {
+        folded.Keys = NameKeys(catalogue, positions, column);
+    }
+    const TextKeys* bytes = textual ? &folded : nullptr;
+    std::vector<SortKey>& keys = folded.Keys;
+    if (ascending) std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) { return CompareKeys(a, b, bytes, &texts) < 0; });
+    else std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) { return CompareKeys(b, a, bytes, &texts) < 0; });
+    for (std::size_t row = 0; row < keys.size(); ++row) positions[row] = keys[row].Position;
 }
