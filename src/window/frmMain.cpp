@@ -3,7 +3,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -34,6 +35,10 @@
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// How often the window looks whether the sets are read: often enough that a small catalogue
+// seems to open at once, seldom enough to cost nothing.
+constexpr int kLoadPollMs = 10;
 
 const char* const kNoCatalogueStatus = "Create a new database or load an existing one before performing any action";
 // All arguments joined by blanks, so an unquoted path with blanks typed in a shell still works;
@@ -204,7 +209,7 @@ void frmMain::ConnectTools() {
         ReloadCatalogue();
         RefreshFileList();
         status_->SetText(outcome);
-        if (closeWhenIdle_) close();
+        CloseIfAsked();
     });
 }
 
@@ -298,14 +303,7 @@ void frmMain::LoadSets(const std::vector<int>& thenShow) {
     busy_ = true;
     menuBar()->setEnabled(false);
     centralWidget()->setEnabled(false);
-    QElapsedTimer sinceRepaint;
-    sinceRepaint.start();
-    const std::string error = state_.catalogue.Reload([&](std::int64_t done, std::int64_t total) {
-        if (sinceRepaint.elapsed() < 50) return;  // the loader calls often; the screen needs 20 a second
-        status_->ShowProgress(done, total);
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        sinceRepaint.restart();
-    });
+    const std::string error = ReadSetsAside();
     status_->HideProgress();
     centralWidget()->setEnabled(true);
     menuBar()->setEnabled(true);
@@ -313,6 +311,25 @@ void frmMain::LoadSets(const std::vector<int>& thenShow) {
     model_->ShowFileIDs(thenShow);
     lstFile_->setUpdatesEnabled(true);
     if (!error.empty()) ShowError("Could not load the catalogue: " + error);
+    if (closeWhenIdle_) QMetaObject::invokeMethod(this, &frmMain::CloseIfAsked, Qt::QueuedConnection);
+}
+
+// The old sets are freed first, so that a million records are not held twice meanwhile. With no
+// catalogue open the sets keep what they hold, as a reload does then.
+std::string frmMain::ReadSetsAside() {
+    if (!state_.catalogue.Store.DBOpen()) return {};
+    loader_.FreeSets(state_.catalogue);
+    loader_.Start(state_.catalogue.Store.FileName());
+    QEventLoop waiting;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &waiting, [&] {
+        if (loader_.Finished()) return waiting.quit();
+        status_->ShowProgress(loader_.Done(), loader_.Total());
+    });
+    poll.start(kLoadPollMs);
+    // Ends early only when the program is told to quit; TakeInto then waits for the load.
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    return loader_.TakeInto(state_.catalogue);
 }
 
 void frmMain::ShowCatalogue() {
@@ -410,17 +427,21 @@ void frmMain::OpenListedFile(int row) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (tools_->IsRunning()) {  // stop it first; what it committed until then stays
+    if (tools_->IsRunning()) tools_->Cancel();  // stop it first; what it committed until then stays
+    if (busy_ || tools_->IsRunning()) {  // the catalogue is still in use: close when it is not
         closeWhenIdle_ = true;
-        tools_->Cancel();
-    }
-    if (busy_ || tools_->IsRunning()) {  // the catalogue is still in use
         event->ignore();
         return;
     }
     for (const char* log : {"move.log", "load.log", "delete.log"}) std::remove((AppPath() + log).c_str());
     state_.catalogue.Store.CloseDB();
     event->accept();
+}
+
+void frmMain::CloseIfAsked() {
+    if (!closeWhenIdle_ || busy_ || tools_->IsRunning()) return;
+    closeWhenIdle_ = false;
+    close();
 }
 
 QString frmMain::StatusText() const { return status_->Text(); }

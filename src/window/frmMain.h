@@ -5,10 +5,12 @@
 
 #include <QMainWindow>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "window/AppState.h"
+#include "window/SetsLoader.h"
 
 class AddEditTab;
 class CategoriesTab;
@@ -65,6 +67,10 @@ private:
     void ShowCatalogue();
     // Reloads the sets, keeping the window painted meanwhile, then lists the files with these IDs.
     void LoadSets(const std::vector<int>& thenShow);
+    // Reads the sets on the loader's thread while the event loop turns, then takes them in.
+    std::string ReadSetsAside();
+    // Closes the window once nothing uses the catalogue any more, if it was closed meanwhile.
+    void CloseIfAsked();
     void ToggleAutoCalculateCRC(bool on);
     void SaveSetting(const std::string& key, const std::string& value);
     QStringList CategoryNames();
@@ -87,5 +93,6 @@ private:
     StatusBar* status_;
     QAction* autoCalculateCRC_;
     ToolsMenu* tools_;
-    bool closeWhenIdle_ = false;  // the window was closed while a tool ran
+    bool closeWhenIdle_ = false;  // the window was closed while a tool ran or the sets loaded
+    SetsLoader loader_;
 };
