@@ -3,6 +3,10 @@
 
 #include <utility>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 void SwapSets(Catalogue& a, Catalogue& b) {
@@ -18,11 +22,33 @@ SetsLoader::~SetsLoader() {
     if (freeing_.joinable()) freeing_.join();
 }
 
-void SetsLoader::Start(const std::string& path) {
+void SetsLoader::Begin() {
     if (worker_.joinable()) worker_.join();
     finished_ = false;
     done_ = 0;
     total_ = 0;
+}
+
+void SetsLoader::StartCheck(const std::string& path) {
+    Begin();
+    check_ = {};
+    worker_ = std::jthread([this, path] {
+        try {
+            check_ = IsCatalogue(path);
+        } catch (const std::exception& error) {
+            check_.Reason = std::string("Unexpected error: ") + error.what();
+        }
+        finished_.store(true, std::memory_order_release);
+    });
+}
+
+CatalogueCheck SetsLoader::TakeCheck() {
+    if (worker_.joinable()) worker_.join();
+    return check_;
+}
+
+void SetsLoader::Start(const std::string& path) {
+    Begin();
     error_.clear();
     loaded_ = std::make_unique<Catalogue>();
     worker_ = std::jthread([this, path] {
@@ -54,5 +80,10 @@ void SetsLoader::FreeSets(Catalogue& catalogue) {
     auto old = std::make_unique<Catalogue>();
     SwapSets(catalogue, *old);
     if (freeing_.joinable()) freeing_.join();
-    freeing_ = std::jthread([old = std::move(old)]() mutable { old.reset(); });
+    freeing_ = std::jthread([old = std::move(old)]() mutable {
+        old.reset();
+#ifdef __GLIBC__
+        malloc_trim(0);  // what a million records held goes back to the system, not only to this process's heap
+#endif
+    });
 }

@@ -220,7 +220,7 @@ void frmMain::Start(const QStringList& arguments) {
 }
 
 void frmMain::OpenFromCommandLine(const std::string& path) {
-    if (std::string error = OpenCatalogue(state_.catalogue.Store, path); !error.empty()) {
+    if (std::string error = OpenChecked(path); !error.empty()) {
         SetStatus("Could not open " + path + ": " + error);
         return;
     }
@@ -249,7 +249,7 @@ void frmMain::OpenCatalogueFromDialog() {
     if (path.empty()) return;
     clsSQLite& store = state_.catalogue.Store;
     const std::string previous = store.FileName();
-    if (std::string error = OpenCatalogue(store, path); !error.empty()) {
+    if (std::string error = OpenChecked(path); !error.empty()) {
         // A file refused by the check leaves the open catalogue, and everything on screen, as it was.
         if (store.FileName() != previous) {
             model_->Clear();
@@ -300,18 +300,13 @@ void frmMain::ReloadCatalogue() {
 void frmMain::LoadSets(const std::vector<int>& thenShow) {
     lstFile_->setUpdatesEnabled(false);  // it shows what it last painted until the sets are back
     model_->Clear();  // its rows point into the sets that are about to be replaced
-    busy_ = true;
-    menuBar()->setEnabled(false);
-    centralWidget()->setEnabled(false);
+    SetBusy(true);
     const std::string error = ReadSetsAside();
     status_->HideProgress();
-    centralWidget()->setEnabled(true);
-    menuBar()->setEnabled(true);
-    busy_ = false;
+    SetBusy(false);
     model_->ShowFileIDs(thenShow);
     lstFile_->setUpdatesEnabled(true);
     if (!error.empty()) ShowError("Could not load the catalogue: " + error);
-    if (closeWhenIdle_) QMetaObject::invokeMethod(this, &frmMain::CloseIfAsked, Qt::QueuedConnection);
 }
 
 // The old sets are freed first, so that a million records are not held twice meanwhile. With no
@@ -320,16 +315,39 @@ std::string frmMain::ReadSetsAside() {
     if (!state_.catalogue.Store.DBOpen()) return {};
     loader_.FreeSets(state_.catalogue);
     loader_.Start(state_.catalogue.Store.FileName());
-    QEventLoop waiting;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &waiting, [&] {
-        if (loader_.Finished()) return waiting.quit();
-        status_->ShowProgress(loader_.Done(), loader_.Total());
-    });
-    poll.start(kLoadPollMs);
-    // Ends early only when the program is told to quit; TakeInto then waits for the load.
-    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    WaitForLoader();
     return loader_.TakeInto(state_.catalogue);
+}
+
+// Reading every page of a large file takes a while; the catalogue open until then stays open.
+std::string frmMain::OpenChecked(const std::string& path) {
+    SetBusy(true);
+    loader_.StartCheck(path);
+    WaitForLoader();
+    const CatalogueCheck check = loader_.TakeCheck();
+    SetBusy(false);
+    if (!check) return check.Reason;
+    return OpenCheckedCatalogue(state_.catalogue.Store, path);
+}
+
+void frmMain::SetBusy(bool busy) {
+    busy_ = busy;
+    menuBar()->setEnabled(!busy);
+    centralWidget()->setEnabled(!busy);
+    if (!busy && closeWhenIdle_) QMetaObject::invokeMethod(this, &frmMain::CloseIfAsked, Qt::QueuedConnection);
+}
+
+// The poll's timer wakes the loop while nothing else happens. Not a QEventLoop of its own: once
+// the program was told to quit, that would return at once. What is due turns even when the load
+// is over at once, so that a close asked for meanwhile always meets a busy window.
+void frmMain::WaitForLoader() {
+    QTimer poll;
+    poll.start(kLoadPollMs);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    while (!loader_.Finished()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+        if (loader_.Total() > 0) status_->ShowProgress(loader_.Done(), loader_.Total());
+    }
 }
 
 void frmMain::ShowCatalogue() {

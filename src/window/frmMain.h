@@ -67,8 +67,14 @@ private:
     void ShowCatalogue();
     // Reloads the sets, keeping the window painted meanwhile, then lists the files with these IDs.
     void LoadSets(const std::vector<int>& thenShow);
-    // Reads the sets on the loader's thread while the event loop turns, then takes them in.
+    // Reads the sets on the loader's thread, then takes them in.
     std::string ReadSetsAside();
+    // OpenCatalogue, with the file's check on the loader's thread.
+    std::string OpenChecked(const std::string& path);
+    // While busy, the window paints but takes no orders: the sets or the catalogue are being replaced.
+    void SetBusy(bool busy);
+    // Turns the event loop, showing the loader's progress, until the loader is done.
+    void WaitForLoader();
     // Closes the window once nothing uses the catalogue any more, if it was closed meanwhile.
     void CloseIfAsked();
     void ToggleAutoCalculateCRC(bool on);

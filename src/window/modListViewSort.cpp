@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <unordered_map>
+#include <utility>
 
 #include "window/ListRow.h"
 
@@ -95,6 +96,18 @@ Fold FoldTable() {
     return fold;
 }
 
+// The rows (indexes into positions) in the order of their records in the set. Keys are built in
+// this order: a million records read in the order of the last sort, all over memory, took most of
+// a second longer than read one after the other.
+std::vector<int> RowsInSetOrder(const std::vector<int>& positions, std::size_t recordCount) {
+    std::vector<int> starts(recordCount + 1, 0);
+    for (const int position : positions) ++starts[position + 1];
+    for (std::size_t at = 1; at < starts.size(); ++at) starts[at] += starts[at - 1];
+    std::vector<int> rows(positions.size());
+    for (std::size_t row = 0; row < positions.size(); ++row) rows[starts[positions[row]]++] = static_cast<int>(row);
+    return rows;
+}
+
 // Numbers as numbers: with the sign bit flipped, negative ones come first as unsigned values.
 // The cells show exactly these numbers in decimal, which NumericSortKey orders the same way.
 std::uint64_t NumberHead(std::int64_t number) { return static_cast<std::uint64_t>(number) ^ (std::uint64_t{1} << 63); }
@@ -111,9 +124,10 @@ std::uint64_t NumberOf(const FileRecord& record, int column) {
 std::vector<SortKey> NameKeys(Catalogue& catalogue, const std::vector<int>& positions, int column) {
     const auto& records = catalogue.Files.Records();
     const auto idOf = [column](const FileRecord& record) { return column == TypeColumn ? record.TypeID : record.CategoryID; };
+    const std::vector<int> inSetOrder = RowsInSetOrder(positions, records.size());
     std::unordered_map<int, std::string> names;
-    for (const int position : positions) {
-        const FileRecord& record = records[position];
+    for (const int row : inSetOrder) {
+        const FileRecord& record = records[positions[row]];
         if (!names.contains(idOf(record))) names.emplace(idOf(record), CellText(catalogue, record, column));
     }
     std::vector<std::string> ranked;
@@ -123,10 +137,7 @@ std::vector<SortKey> NameKeys(Catalogue& catalogue, const std::vector<int>& posi
     for (const auto& [id, name] : names)
         rankOf[id] = std::lower_bound(ranked.begin(), ranked.end(), name, [](auto& a, auto& b) { return CompareText(a, b) < 0; }) - ranked.begin();
     std::vector<SortKey> keys(positions.size());
-    for (std::size_t row = 0; row < positions.size(); ++row) {
-        keys[row].Head = rankOf[idOf(records[positions[row]])];
-        keys[row].Position = positions[row];
-    }
+    for (const int row : inSetOrder) keys[row] = {rankOf[idOf(records[positions[row]])], 0, 0, false, positions[row]};
     return keys;
 }
 
@@ -142,8 +153,11 @@ public:
         case TitleColumn: return record.Title;
         case CRCColumn: return record.CRC;
         case FourCCColumn: return record.FourCC;
-        default: return scratch = KeywordText(record.Keywords);
+        default: break;
         }
+        scratch.clear();  // KeywordText, in a buffer used again and again
+        for (const std::string& keyword : record.Keywords) (scratch.empty() ? scratch : scratch.append(", ")).append(keyword);
+        return scratch;
     }
 
 private:
@@ -157,58 +171,79 @@ struct TextKeys {
 };
 
 // The bytes every folded text begins with are skipped: they cannot order anything, and paths and
-// titles often share many.
-std::size_t SharedStart(const TextColumn& texts, const std::vector<int>& positions, const Fold& fold) {
-    if (positions.empty()) return 0;
+// titles often share many. Also the room the bytes after the keys' Heads take.
+std::pair<std::size_t, std::size_t> SharedStart(const TextColumn& texts, const std::vector<int>& positions,
+                                                const std::vector<int>& inSetOrder, const Fold& fold) {
+    if (positions.empty()) return {0, 0};
     std::string scratch;
     std::string first = texts.Text(positions[0], scratch);
     for (char& c : first) c = static_cast<char>(fold[static_cast<unsigned char>(c)]);
     std::size_t shared = first.size();
-    for (const int position : positions) {
-        const std::string& text = texts.Text(position, scratch);
+    std::size_t total = 0;
+    for (const int row : inSetOrder) {
+        const std::string& text = texts.Text(positions[row], scratch);
         std::size_t same = 0;
         const std::size_t most = std::min(shared, text.size());
         while (same < most && fold[static_cast<unsigned char>(text[same])] == static_cast<unsigned char>(first[same])) ++same;
         shared = same;
+        total += text.size();
     }
-    return shared;
+    return {shared, total};
 }
 
-TextKeys FoldedKeys(const TextColumn& texts, const std::vector<int>& positions, const Fold& fold) {
-    const std::size_t skip = SharedStart(texts, positions, fold);
+TextKeys FoldedKeys(const TextColumn& texts, const std::vector<int>& positions, std::size_t recordCount, const Fold& fold) {
+    const std::vector<int> inSetOrder = RowsInSetOrder(positions, recordCount);
+    const auto [skip, total] = SharedStart(texts, positions, inSetOrder, fold);
     TextKeys made;
     made.Keys.resize(positions.size());
+    made.Folded.resize(total);
+    char* next = made.Folded.data();
     std::string scratch;
-    for (std::size_t row = 0; row < positions.size(); ++row) {
+    for (const int row : inSetOrder) {
         const std::string& text = texts.Text(positions[row], scratch);
         SortKey& key = made.Keys[row];
         key.Position = positions[row];
+        key.Length = static_cast<std::uint32_t>(text.size() - skip);
+        key.Offset = static_cast<std::size_t>(next - made.Folded.data());
         for (std::size_t at = 0; at < text.size(); ++at) {
             const unsigned char folded = fold[static_cast<unsigned char>(text[at])];
             key.Cased = key.Cased || folded != static_cast<unsigned char>(text[at]);
             if (at < skip) continue;
             if (at < skip + 8) key.Head |= std::uint64_t{folded} << (8 * (7 - (at - skip)));
-            else made.Folded.push_back(static_cast<char>(folded));
+            else *next++ = static_cast<char>(folded);
         }
-        key.Length = static_cast<std::uint32_t>(text.size() - skip);
-        key.Offset = made.Folded.size() - Rest(key);
     }
     return made;
 }
 
-// CompareText over the keys: the folded texts, then (only when they are equal and either differs
-// from its text) the texts' bytes.
-int CompareKeys(const SortKey& a, const SortKey& b, const TextKeys* folded, const TextColumn* texts) {
+// The folded texts' order.
+int CompareKeys(const SortKey& a, const SortKey& b, const TextKeys* folded) {
     if (a.Head != b.Head) return a.Head < b.Head ? -1 : 1;
     if (!folded) return 0;
     const std::size_t both = std::min(Rest(a), Rest(b));
     if (const int order = both ? std::memcmp(folded->Folded.data() + a.Offset, folded->Folded.data() + b.Offset, both) : 0)
         return order;
-    if (a.Length != b.Length) return a.Length < b.Length ? -1 : 1;
-    if (!a.Cased && !b.Cased) return 0;
+    return a.Length == b.Length ? 0 : a.Length < b.Length ? -1 : 1;
+}
+
+// Rows whose folded texts are equal go by the texts' bytes, as CompareText does, unless they
+// are equal too (as the many equal FourCCs are): looked at only then, the records are read far
+// less often.
+void OrderEqualFoldedTexts(std::vector<SortKey>& keys, const TextKeys& folded, const TextColumn& texts, bool ascending) {
     std::string scratchA;
     std::string scratchB;
-    return texts->Text(a.Position, scratchA).compare(texts->Text(b.Position, scratchB));
+    for (std::size_t first = 0, end = 0; first < keys.size(); first = end) {
+        bool cased = keys[first].Cased;
+        for (end = first + 1; end < keys.size() && CompareKeys(keys[first], keys[end], &folded) == 0; ++end) cased = cased || keys[end].Cased;
+        if (!cased || end - first < 2) continue;
+        const std::string& one = texts.Text(keys[first].Position, scratchA);
+        if (std::all_of(keys.begin() + first + 1, keys.begin() + end, [&](const SortKey& key) { return texts.Text(key.Position, scratchB) == one; }))
+            continue;
+        std::stable_sort(keys.begin() + first, keys.begin() + end, [&](const SortKey& a, const SortKey& b) {
+            const int order = texts.Text(a.Position, scratchA).compare(texts.Text(b.Position, scratchB));
+            return ascending ? order < 0 : order > 0;
+        });
+    }
 }
 
 }  // namespace
@@ -219,16 +254,18 @@ void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column
     TextKeys folded;
     const bool textual = !kListColumns[column].Numeric && column != TypeColumn && column != CategoryColumn;
     if (textual) {
-        folded = FoldedKeys(texts, positions, FoldTable());
+        folded = FoldedKeys(texts, positions, records.size(), FoldTable());
     } else if (kListColumns[column].Numeric) {
         folded.Keys.resize(positions.size());
-        for (std::size_t row = 0; row < positions.size(); ++row) folded.Keys[row] = {NumberOf(records[positions[row]], column), 0, 0, false, positions[row]};
+        for (const int row : RowsInSetOrder(positions, records.size()))
+            folded.Keys[row] = {NumberOf(records[positions[row]], column), 0, 0, false, positions[row]};
     } else {
         folded.Keys = NameKeys(catalogue, positions, column);
     }
     const TextKeys* bytes = textual ? &folded : nullptr;
     std::vector<SortKey>& keys = folded.Keys;
-    if (ascending) std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) { return CompareKeys(a, b, bytes, &texts) < 0; });
-    else std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) { return CompareKeys(b, a, bytes, &texts) < 0; });
+    if (ascending) std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) { return CompareKeys(a, b, bytes) < 0; });
+    else std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) { return CompareKeys(b, a, bytes) < 0; });
+    if (textual) OrderEqualFoldedTexts(keys, folded, texts, ascending);
     for (std::size_t row = 0; row < keys.size(); ++row) positions[row] = keys[row].Position;
 }
