@@ -76,8 +76,8 @@ int CompareCells(int column, const std::string& a, const std::string& b) {
 namespace {
 
 // A row's sort key. Text columns: the text folded as CompareText folds it, in one buffer for all
-// rows; Head holds its first eight bytes after those all rows share, big-endian, so that most
-// comparisons end there. Numeric, type and category columns: Head alone orders the rows.
+// rows; Head holds eight bytes of it after those all rows share, big-endian, so that comparisons
+// end there (see SortLevel). Numeric, type and category columns: Head alone orders the rows.
 struct SortKey {
     std::uint64_t Head = 0;
     std::size_t Offset = 0;  // of the bytes after Head's, in the buffer
@@ -85,8 +85,6 @@ struct SortKey {
     bool Cased = false;  // the text differs from its folded form, so a tie must look at the text
     int Position = 0;
 };
-
-std::size_t Rest(const SortKey& key) { return key.Length > 8 ? key.Length - 8 : 0; }
 
 using Fold = std::array<unsigned char, 256>;
 
@@ -167,82 +165,93 @@ private:
 
 struct TextKeys {
     std::vector<SortKey> Keys;
-    std::string Folded;  // the bytes after each key's Head
+    std::string Folded;  // the folded texts, one after the other
 };
 
-// The bytes every folded text begins with are skipped: they cannot order anything, and paths and
-// titles often share many. Also the room the bytes after the keys' Heads take.
-std::pair<std::size_t, std::size_t> SharedStart(const TextColumn& texts, const std::vector<int>& positions,
-                                                const std::vector<int>& inSetOrder, const Fold& fold) {
-    if (positions.empty()) return {0, 0};
-    std::string scratch;
-    std::string first = texts.Text(positions[0], scratch);
-    for (char& c : first) c = static_cast<char>(fold[static_cast<unsigned char>(c)]);
-    std::size_t shared = first.size();
-    std::size_t total = 0;
-    for (const int row : inSetOrder) {
-        const std::string& text = texts.Text(positions[row], scratch);
-        std::size_t same = 0;
-        const std::size_t most = std::min(shared, text.size());
-        while (same < most && fold[static_cast<unsigned char>(text[same])] == static_cast<unsigned char>(first[same])) ++same;
-        shared = same;
-        total += text.size();
-    }
-    return {shared, total};
+// Bytes 8L to 8L+8 of the key's folded text after the shared start, big-endian, zeros after its end.
+std::uint64_t HeadAt(const SortKey& key, std::size_t level, const std::string& folded) {
+    const char* bytes = folded.data() + key.Offset + 8 * level - (level > 0 ? 8 : 0);  // from level 1, Offset is past Head's bytes
+    const std::size_t count = key.Length > 8 * level ? std::min<std::size_t>(8, key.Length - 8 * level) : 0;
+    std::uint64_t head = 0;
+    for (std::size_t at = 0; at < count; ++at) head |= std::uint64_t{static_cast<unsigned char>(bytes[at])} << (8 * (7 - at));
+    return head;
 }
 
+// Every text folded into one buffer, read once in the set's order; then the bytes all of them
+// begin with are skipped (they cannot order anything, and paths and titles often share many)
+// and Head takes the next eight.
 TextKeys FoldedKeys(const TextColumn& texts, const std::vector<int>& positions, std::size_t recordCount, const Fold& fold) {
-    const std::vector<int> inSetOrder = RowsInSetOrder(positions, recordCount);
-    const auto [skip, total] = SharedStart(texts, positions, inSetOrder, fold);
     TextKeys made;
     made.Keys.resize(positions.size());
-    made.Folded.resize(total);
-    char* next = made.Folded.data();
     std::string scratch;
-    for (const int row : inSetOrder) {
+    std::size_t shared = std::string::npos;
+    for (const int row : RowsInSetOrder(positions, recordCount)) {
         const std::string& text = texts.Text(positions[row], scratch);
         SortKey& key = made.Keys[row];
         key.Position = positions[row];
-        key.Length = static_cast<std::uint32_t>(text.size() - skip);
-        key.Offset = static_cast<std::size_t>(next - made.Folded.data());
+        key.Offset = made.Folded.size();
+        key.Length = static_cast<std::uint32_t>(text.size());
+        made.Folded.resize(key.Offset + text.size());
+        char* folded = made.Folded.data() + key.Offset;
         for (std::size_t at = 0; at < text.size(); ++at) {
-            const unsigned char folded = fold[static_cast<unsigned char>(text[at])];
-            key.Cased = key.Cased || folded != static_cast<unsigned char>(text[at]);
-            if (at < skip) continue;
-            if (at < skip + 8) key.Head |= std::uint64_t{folded} << (8 * (7 - (at - skip)));
-            else *next++ = static_cast<char>(folded);
+            folded[at] = static_cast<char>(fold[static_cast<unsigned char>(text[at])]);
+            key.Cased = key.Cased || folded[at] != text[at];
         }
+        std::size_t same = 0;  // with the first text, at the buffer's start
+        while (same < std::min(shared, text.size()) && folded[same] == made.Folded[same]) ++same;
+        shared = same;
+    }
+    for (SortKey& key : made.Keys) {
+        key.Offset += shared;
+        key.Length -= static_cast<std::uint32_t>(shared);
+        key.Head = HeadAt(key, 0, made.Folded);
+        key.Offset += 8;  // Head's bytes are not looked at again
     }
     return made;
 }
 
-// The folded texts' order.
-int CompareKeys(const SortKey& a, const SortKey& b, const TextKeys* folded) {
+// At level L, Head holds bytes 8L to 8L+8 of the folded text after the shared start: rows with
+// equal Heads are sorted again by the next eight bytes, read once per row rather than once per
+// comparison. A text that ends within the level goes before the longer ones.
+bool EndsWithin(const SortKey& key, std::size_t level) { return key.Length <= 8 * (level + 1); }
+
+int CompareAtLevel(const SortKey& a, const SortKey& b, std::size_t level) {
     if (a.Head != b.Head) return a.Head < b.Head ? -1 : 1;
-    if (!folded) return 0;
-    const std::size_t both = std::min(Rest(a), Rest(b));
-    if (const int order = both ? std::memcmp(folded->Folded.data() + a.Offset, folded->Folded.data() + b.Offset, both) : 0)
-        return order;
+    if (!EndsWithin(a, level) && !EndsWithin(b, level)) return 0;  // the next level tells
     return a.Length == b.Length ? 0 : a.Length < b.Length ? -1 : 1;
 }
 
-// Rows whose folded texts are equal go by the texts' bytes, as CompareText does, unless they
-// are equal too (as the many equal FourCCs are): looked at only then, the records are read far
-// less often.
-void OrderEqualFoldedTexts(std::vector<SortKey>& keys, const TextKeys& folded, const TextColumn& texts, bool ascending) {
+// Rows whose folded texts are equal go by the texts' bytes, as CompareText does, unless they are
+// equal too (as the many equal FourCCs are).
+void OrderByBytes(std::vector<SortKey>::iterator first, std::vector<SortKey>::iterator end, const TextColumn& texts, bool ascending) {
+    if (std::none_of(first, end, [](const SortKey& key) { return key.Cased; })) return;
     std::string scratchA;
     std::string scratchB;
-    for (std::size_t first = 0, end = 0; first < keys.size(); first = end) {
-        bool cased = keys[first].Cased;
-        for (end = first + 1; end < keys.size() && CompareKeys(keys[first], keys[end], &folded) == 0; ++end) cased = cased || keys[end].Cased;
-        if (!cased || end - first < 2) continue;
-        const std::string& one = texts.Text(keys[first].Position, scratchA);
-        if (std::all_of(keys.begin() + first + 1, keys.begin() + end, [&](const SortKey& key) { return texts.Text(key.Position, scratchB) == one; }))
-            continue;
-        std::stable_sort(keys.begin() + first, keys.begin() + end, [&](const SortKey& a, const SortKey& b) {
-            const int order = texts.Text(a.Position, scratchA).compare(texts.Text(b.Position, scratchB));
-            return ascending ? order < 0 : order > 0;
+    const std::string one = texts.Text(first->Position, scratchA);
+    if (std::all_of(first + 1, end, [&](const SortKey& key) { return texts.Text(key.Position, scratchB) == one; })) return;
+    std::stable_sort(first, end, [&](const SortKey& a, const SortKey& b) {
+        const int order = texts.Text(a.Position, scratchA).compare(texts.Text(b.Position, scratchB));
+        return ascending ? order < 0 : order > 0;
+    });
+}
+
+void SortLevel(std::vector<SortKey>::iterator first, std::vector<SortKey>::iterator end, std::size_t level, const TextKeys& folded,
+               const TextColumn& texts, bool ascending) {
+    // Often all the rows a level is asked to order share its eight bytes too (", keyword 0").
+    if (std::any_of(first + 1, end, [&](const SortKey& key) { return CompareAtLevel(*first, key, level) != 0; })) {
+        std::stable_sort(first, end, [&](const SortKey& a, const SortKey& b) {
+            return ascending ? CompareAtLevel(a, b, level) < 0 : CompareAtLevel(b, a, level) < 0;
         });
+    }
+    for (auto run = first, next = first; run != end; run = next) {
+        next = std::find_if(run + 1, end, [&](const SortKey& key) { return CompareAtLevel(*run, key, level) != 0; });
+        if (next - run < 2) continue;
+        if (EndsWithin(*run, level)) {  // so do the others: their folded texts are equal
+            OrderByBytes(run, next, texts, ascending);
+            continue;
+        }
+        for (auto key = run; key != next; ++key) key->Head = HeadAt(*key, level + 1, folded.Folded);
+        SortLevel(run, next, level + 1, folded, texts, ascending);
     }
 }
 
@@ -262,10 +271,7 @@ void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column
     } else {
         folded.Keys = NameKeys(catalogue, positions, column);
     }
-    const TextKeys* bytes = textual ? &folded : nullptr;
     std::vector<SortKey>& keys = folded.Keys;
-    if (ascending) std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) { return CompareKeys(a, b, bytes) < 0; });
-    else std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) { return CompareKeys(b, a, bytes) < 0; });
-    if (textual) OrderEqualFoldedTexts(keys, folded, texts, ascending);
+    SortLevel(keys.begin(), keys.end(), 0, folded, texts, ascending);
     for (std::size_t row = 0; row < keys.size(); ++row) positions[row] = keys[row].Position;
 }

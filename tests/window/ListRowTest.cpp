@@ -47,6 +47,8 @@ TEST_F(CatalogueTest, SortPositionsOrdersEveryColumnAsItsCellsCompare) {
         {-1, shared + "b/Title 1.avi", "Title of file 1", 1, 2, "1", 0, -5, "DIV3", 0, {"rock", "Live"}},
         {-1, shared + "b/T", "", 2, 1, "10", 10, 2'000'000'000, "XVID", 3, {"rock"}},
         {-1, shared + "b/title 10.avi x", "TITLE OF FILE 10", 1, 9, "1", -3, -5, "", 10, {"Rock", "live"}},
+        {-1, shared + "b/Title 10.avi.part 2", "Title of file 10, the second part", 1, 1, "", 10, 0, "XVID", 3, {"rock", "Live", "z"}},
+        {-1, shared + "b/Title 10.avi.part 1", "Title of file 10, the second half", 1, 1, "", 10, 0, "XVID", 3, {"rock", "Live", "a"}},
     };
     for (const FileRecord& file : files) ASSERT_EQ(InsertFile(catalogue, file).Error, "");
     ASSERT_EQ(catalogue.Reload(), "");
