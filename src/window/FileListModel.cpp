@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "window/ListRow.h"
-#include "window/modListViewSort.h"
+#include "window/RowSort.h"
 
 FileListModel::FileListModel(Catalogue& catalogue, QObject* parent) : QAbstractTableModel(parent), catalogue_(catalogue) {}
 

@@ -4,9 +4,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
-
-#include "model/Catalogue.h"
 
 // Each digit d becomes 9 - d and "-" a blank; anything else stays.
 std::string InvertDigits(std::string text);
@@ -23,9 +20,3 @@ int CompareText(const std::string& a, const std::string& b);
 
 // Orders two cells of the column: by NumericSortKey in a numeric column, by CompareText otherwise.
 int CompareCells(int column, const std::string& a, const std::string& b);
-
-// Orders positions in catalogue.Files.Records() by the column as CompareCells orders the cells'
-// texts, ascending or descending; positions with equal cells keep their order. Builds each row's
-// key once from the record's fields, so a million rows take well under a second. Moves the type
-// and category cursors.
-void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column, bool ascending);

@@ -5,6 +5,7 @@
 
 #include "model/CatalogueFixture.h"
 #include "model/modCatalogue.h"
+#include "window/RowSort.h"
 #include "window/modListViewSort.h"
 
 TEST_F(CatalogueTest, RowsShowNamesOfKnownTypesAndCategoriesAndTheKeywordText) {
