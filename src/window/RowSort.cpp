@@ -17,7 +17,7 @@ namespace {
 // end there (see SortLevel). Numeric, type and category columns: Head alone orders the rows.
 struct SortKey {
     std::uint64_t Head = 0;
-    std::size_t Offset = 0;  // of the bytes after Head's, in the buffer
+    std::size_t Offset = 0;  // in the buffer, of the bytes after the first Head's
     std::uint32_t Length = 0;  // of the text after the shared bytes, Head's included
     bool Cased = false;  // the text differs from its folded form, so a tie must look at the text
     int Position = 0;
