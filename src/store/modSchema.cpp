@@ -215,6 +215,10 @@ CatalogueCheck IsCatalogue(const std::string& path) { return {WhyNotCatalogue(pa
 
 std::string OpenCatalogue(clsSQLite& store, const std::string& path) {
     if (const CatalogueCheck check = IsCatalogue(path); !check) return check.Reason;
+    return OpenCheckedCatalogue(store, path);
+}
+
+std::string OpenCheckedCatalogue(clsSQLite& store, const std::string& path) {
     if (std::string error = store.OpenDB(path); !error.empty()) return error;
     if (!store.ReadOnly()) AddIndexes(store);  // only speed is lost without them
     return {};

@@ -41,3 +41,5 @@ CatalogueCheck IsCatalogue(const std::string& path);
 // Adds the indexes that an older catalogue lacks; a file that cannot take them (read-only,
 // say) opens all the same.
 std::string OpenCatalogue(clsSQLite& store, const std::string& path);
+// OpenCatalogue after IsCatalogue passed the file, so that the check may run elsewhere first.
+std::string OpenCheckedCatalogue(clsSQLite& store, const std::string& path);

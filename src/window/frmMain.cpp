@@ -3,7 +3,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -34,6 +35,10 @@
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// How often the window looks whether the sets are read: often enough that a small catalogue
+// seems to open at once, seldom enough to cost nothing.
+constexpr int kLoadPollMs = 10;
 
 const char* const kNoCatalogueStatus = "Create a new database or load an existing one before performing any action";
 // All arguments joined by blanks, so an unquoted path with blanks typed in a shell still works;
@@ -204,7 +209,7 @@ void frmMain::ConnectTools() {
         ReloadCatalogue();
         RefreshFileList();
         status_->SetText(outcome);
-        if (closeWhenIdle_) close();
+        CloseIfAsked();
     });
 }
 
@@ -215,7 +220,7 @@ void frmMain::Start(const QStringList& arguments) {
 }
 
 void frmMain::OpenFromCommandLine(const std::string& path) {
-    if (std::string error = OpenCatalogue(state_.catalogue.Store, path); !error.empty()) {
+    if (std::string error = OpenChecked(path); !error.empty()) {
         SetStatus("Could not open " + path + ": " + error);
         return;
     }
@@ -244,7 +249,7 @@ void frmMain::OpenCatalogueFromDialog() {
     if (path.empty()) return;
     clsSQLite& store = state_.catalogue.Store;
     const std::string previous = store.FileName();
-    if (std::string error = OpenCatalogue(store, path); !error.empty()) {
+    if (std::string error = OpenChecked(path); !error.empty()) {
         // A file refused by the check leaves the open catalogue, and everything on screen, as it was.
         if (store.FileName() != previous) {
             model_->Clear();
@@ -295,24 +300,54 @@ void frmMain::ReloadCatalogue() {
 void frmMain::LoadSets(const std::vector<int>& thenShow) {
     lstFile_->setUpdatesEnabled(false);  // it shows what it last painted until the sets are back
     model_->Clear();  // its rows point into the sets that are about to be replaced
-    busy_ = true;
-    menuBar()->setEnabled(false);
-    centralWidget()->setEnabled(false);
-    QElapsedTimer sinceRepaint;
-    sinceRepaint.start();
-    const std::string error = state_.catalogue.Reload([&](std::int64_t done, std::int64_t total) {
-        if (sinceRepaint.elapsed() < 50) return;  // the loader calls often; the screen needs 20 a second
-        status_->ShowProgress(done, total);
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        sinceRepaint.restart();
-    });
+    SetBusy(true);
+    const std::string error = ReadSetsAside();
     status_->HideProgress();
-    centralWidget()->setEnabled(true);
-    menuBar()->setEnabled(true);
-    busy_ = false;
+    SetBusy(false);
     model_->ShowFileIDs(thenShow);
     lstFile_->setUpdatesEnabled(true);
     if (!error.empty()) ShowError("Could not load the catalogue: " + error);
+}
+
+// The old sets are freed first, so that a million records are not held twice meanwhile. With no
+// catalogue open the sets keep what they hold, as a reload does then.
+std::string frmMain::ReadSetsAside() {
+    if (!state_.catalogue.Store.DBOpen()) return {};
+    loader_.FreeSets(state_.catalogue);
+    loader_.Start(state_.catalogue.Store.FileName());
+    WaitForLoader();
+    return loader_.TakeInto(state_.catalogue);
+}
+
+// Reading every page of a large file takes a while; the catalogue open until then stays open.
+std::string frmMain::OpenChecked(const std::string& path) {
+    SetBusy(true);
+    loader_.StartCheck(path);
+    WaitForLoader();
+    const CatalogueCheck check = loader_.TakeCheck();
+    SetBusy(false);
+    if (!check) return check.Reason;
+    return OpenCheckedCatalogue(state_.catalogue.Store, path);
+}
+
+void frmMain::SetBusy(bool busy) {
+    busy_ = busy;
+    menuBar()->setEnabled(!busy);
+    centralWidget()->setEnabled(!busy);
+    if (!busy && closeWhenIdle_) QMetaObject::invokeMethod(this, &frmMain::CloseIfAsked, Qt::QueuedConnection);
+}
+
+// The poll's timer wakes the loop while nothing else happens. Not a QEventLoop of its own: once
+// the program was told to quit, that would return at once. What is due turns even when the load
+// is over at once, so that a close asked for meanwhile always meets a busy window.
+void frmMain::WaitForLoader() {
+    QTimer poll;
+    poll.start(kLoadPollMs);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    while (!loader_.Finished()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+        if (loader_.Total() > 0) status_->ShowProgress(loader_.Done(), loader_.Total());
+    }
 }
 
 void frmMain::ShowCatalogue() {
@@ -410,17 +445,21 @@ void frmMain::OpenListedFile(int row) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (tools_->IsRunning()) {  // stop it first; what it committed until then stays
+    if (tools_->IsRunning()) tools_->Cancel();  // stop it first; what it committed until then stays
+    if (busy_ || tools_->IsRunning()) {  // the catalogue is still in use: close when it is not
         closeWhenIdle_ = true;
-        tools_->Cancel();
-    }
-    if (busy_ || tools_->IsRunning()) {  // the catalogue is still in use
         event->ignore();
         return;
     }
     for (const char* log : {"move.log", "load.log", "delete.log"}) std::remove((AppPath() + log).c_str());
     state_.catalogue.Store.CloseDB();
     event->accept();
+}
+
+void frmMain::CloseIfAsked() {
+    if (!closeWhenIdle_ || busy_ || tools_->IsRunning()) return;
+    closeWhenIdle_ = false;
+    close();
 }
 
 QString frmMain::StatusText() const { return status_->Text(); }

@@ -5,10 +5,12 @@
 
 #include <QMainWindow>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "window/AppState.h"
+#include "window/SetsLoader.h"
 
 class AddEditTab;
 class CategoriesTab;
@@ -65,6 +67,16 @@ private:
     void ShowCatalogue();
     // Reloads the sets, keeping the window painted meanwhile, then lists the files with these IDs.
     void LoadSets(const std::vector<int>& thenShow);
+    // Reads the sets on the loader's thread, then takes them in.
+    std::string ReadSetsAside();
+    // OpenCatalogue, with the file's check on the loader's thread.
+    std::string OpenChecked(const std::string& path);
+    // While busy, the window paints but takes no orders: the sets or the catalogue are being replaced.
+    void SetBusy(bool busy);
+    // Turns the event loop, showing the loader's progress, until the loader is done.
+    void WaitForLoader();
+    // Closes the window once nothing uses the catalogue any more, if it was closed meanwhile.
+    void CloseIfAsked();
     void ToggleAutoCalculateCRC(bool on);
     void SaveSetting(const std::string& key, const std::string& value);
     QStringList CategoryNames();
@@ -87,5 +99,6 @@ private:
     StatusBar* status_;
     QAction* autoCalculateCRC_;
     ToolsMenu* tools_;
-    bool closeWhenIdle_ = false;  // the window was closed while a tool ran
+    bool closeWhenIdle_ = false;  // the window was closed while a tool ran or the sets loaded
+    SetsLoader loader_;
 };

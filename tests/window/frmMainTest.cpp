@@ -6,9 +6,11 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <filesystem>
@@ -184,6 +186,36 @@ private Q_SLOTS:
         QCOMPARE(column(1), (QStringList{QStringLiteral("a.mp3"), QStringLiteral("b.avi"), QStringLiteral("C.mkv")}));
         window_->RefreshFileList();  // a refill keeps the list sorted
         QCOMPARE(column(1), (QStringList{QStringLiteral("a.mp3"), QStringLiteral("b.avi"), QStringLiteral("C.mkv")}));
+    }
+
+    // The sets are read on a worker thread while the event loop turns: the list comes back as it
+    // was, and a close asked for meanwhile waits for the load, then closes the catalogue.
+    void aReloadKeepsTheListsOrderAndPlaceAndACloseMeanwhileWaits() {
+        const std::string path = MakeCatalogue("films.rvd");
+        {
+            const std::unique_ptr<Catalogue> second = Opened(path);
+            for (int file = 0; file < 300; ++file)
+                InsertFile(*second, {-1, "/n/" + std::to_string(file), "", 1, 1, "", file % 7, 0, "", 0, {}});
+        }
+        StartWith({QString::fromStdString(path)});
+        ClickHeader(5);
+        ClickHeader(5);  // sizes descending: rows of equal size in their file-name order
+        List()->verticalScrollBar()->setValue(100);
+        QStringList before;
+        for (int row = 0; row < List()->model()->rowCount(); ++row) before << Cell(row, 0);
+        bool closedAtOnce = true;
+        QTimer::singleShot(0, window_.get(), [&] {
+            window_->close();
+            closedAtOnce = !window_->isVisible();
+        });
+        window_->ReloadCatalogue();
+        QVERIFY(!closedAtOnce);
+        QStringList after;
+        for (int row = 0; row < List()->model()->rowCount(); ++row) after << Cell(row, 0);
+        QCOMPARE(after, before);
+        QCOMPARE(List()->verticalScrollBar()->value(), 100);
+        QTRY_VERIFY(!window_->isVisible());
+        QVERIFY(!state_->catalogue.Store.DBOpen());
     }
 
     void doubleClickOpensWithTheTypesApplicationOrTheDesktop() {
