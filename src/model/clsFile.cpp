@@ -24,9 +24,24 @@ struct KeywordTexts {
     std::unordered_map<int, int> RankOfID;
 };
 
+// A small catalogue may keep a large vocabulary: with fewer links than keywords, only the keywords
+// the links name are read. Both maxima are read off the end of their tables, not counted.
+std::string KeywordQuery(clsSQLite& store) {
+    store.Execute("SELECT (SELECT max(rowid) FROM tblFileKeywordJunction) < (SELECT max(KeywordID) FROM tblKeyword);");
+    if (store.Field(0).AsInt() == 1)
+        return "SELECT KeywordID, Keyword FROM tblKeyword WHERE KeywordID IN (SELECT KeywordID FROM tblFileKeywordJunction);";
+    return "SELECT KeywordID, Keyword FROM tblKeyword;";
+}
+
+// Starting a thread costs more than a small set's work on it.
+std::launch SecondCore(std::size_t records) {
+    constexpr std::size_t kWorthAThread = 10'000;
+    return records >= kWorthAThread ? std::launch::async | std::launch::deferred : std::launch::deferred;
+}
+
 std::string ReadKeywordTexts(clsSQLite& store, KeywordTexts& texts) {
     std::vector<std::pair<std::string, int>> rows;
-    const std::string error = store.Query("SELECT KeywordID, Keyword FROM tblKeyword;", [&](const clsSQLite::Row& row) {
+    const std::string error = store.Query(KeywordQuery(store), [&](const clsSQLite::Row& row) {
         rows.emplace_back(row.Text(1), ToInt(row.Int(0)));
     });
     std::sort(rows.begin(), rows.end());
@@ -196,7 +211,7 @@ std::string clsFile::LoadFromDatabase(clsSQLite& store, const LoadProgress& prog
     std::vector<std::string_view> names;
     names.reserve(records_.size());
     for (const FileRecord& record : records_) names.emplace_back(record.FileName);
-    auto sorting = std::async(std::launch::async | std::launch::deferred,
+    auto sorting = std::async(SecondCore(records_.size()),
                               [&nameClasses, names = std::move(names)] { return NameOrder(nameClasses, names); });
     error = LoadKeywords(store, total, progress);
     if (progress) progress(total, total);
@@ -217,7 +232,7 @@ void clsFile::IndexAll() {
         index.Reserve(records_.size());
         for (int position = 0; position < Count(); ++position) index.Remember(records_, position);
     };
-    auto names = std::async(std::launch::async | std::launch::deferred, [&] { indexAll(byName_); });
+    auto names = std::async(SecondCore(records_.size()), [&] { indexAll(byName_); });
     indexAll(byID_);
     indexAll(byCRC_);
     names.get();
