@@ -153,7 +153,8 @@ double InsertSeconds(const std::string& path, int files, int newKeywordsPerFile)
 void BenchInsert(const std::string& scratch) {
     const double plain = InsertSeconds(scratch + "/insert-plain.rvd", 10'000, 0);
     const double withKeywords = InsertSeconds(scratch + "/insert-keywords.rvd", 10'000, 3);
-    Report("insert 10000 files with 3 new keywords each", withKeywords, plain, "without keywords", 3);
+    // Three new keywords make ten statements of the plain insert's one: each is looked up, added and linked.
+    Report("insert 10000 files with 3 new keywords each", withKeywords, plain, "without keywords", 8);
 }
 
 }  // namespace
