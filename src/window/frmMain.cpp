@@ -321,11 +321,14 @@ std::string frmMain::ReadSetsAside() {
 
 // Reading every page of a large file takes a while; the catalogue open until then stays open.
 std::string frmMain::OpenChecked(const std::string& path) {
+    const QString before = status_->Text();
+    status_->SetText(tr("Checking %1...").arg(Q(path)));  // a large file takes a second to read through
     SetBusy(true);
     loader_.StartCheck(path);
     WaitForLoader();
     const CatalogueCheck check = loader_.TakeCheck();
     SetBusy(false);
+    status_->SetText(before);
     if (!check) return check.Reason;
     return OpenCheckedCatalogue(state_.catalogue.Store, path);
 }
