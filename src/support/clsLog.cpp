@@ -29,9 +29,9 @@ clsLog::clsLog() : fileName_(AppPath() + "error.log") {}
 
 std::string clsLog::WriteLog(const std::string& text) const {
     const std::string line = (addDate_ ? Now() + ", " : std::string()) + text + "\n";
-    const UniqueFile file = OpenUniqueFile(fileName_, "a");
-    if (!file) return Failure(fileName_, errno);
-    if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size() || std::fflush(file.get()) != 0)
+    if (!file_) file_ = OpenUniqueFile(fileName_, "a");
+    if (!file_) return Failure(fileName_, errno);
+    if (std::fwrite(line.data(), 1, line.size(), file_.get()) != line.size() || std::fflush(file_.get()) != 0)
         return Failure(fileName_, errno);
     return {};
 }

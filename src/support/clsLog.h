@@ -1,15 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A plain-text log that holds no open file: each line is appended and on disk when WriteLog returns.
+// A plain-text log: each line is appended and on disk when WriteLog returns. The file is opened at
+// the first line and held while the name stays: a load that skips thousands of files writes a line
+// for each, and opening the file for every one cost more than the rest of the skip.
 #pragma once
 
 #include <string>
+
+#include "support/UniqueFile.h"
 
 class clsLog {
 public:
     clsLog();  // FileName AppPath() + "error.log", no date
 
     const std::string& FileName() const { return fileName_; }
-    void SetFileName(std::string fileName) { fileName_ = std::move(fileName); }
+    void SetFileName(std::string fileName) {
+        fileName_ = std::move(fileName);
+        file_.reset();
+    }
     bool AddDate() const { return addDate_; }
     void SetAddDate(bool addDate) { addDate_ = addDate; }
 
@@ -20,4 +27,5 @@ public:
 private:
     std::string fileName_;
     bool addDate_ = false;
+    mutable UniqueFile file_;
 };

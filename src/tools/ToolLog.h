@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "support/UniqueFile.h"
+#include "support/clsLog.h"
 
 class ToolLog {
 public:
@@ -13,14 +13,10 @@ public:
     ToolLog(const std::string& name, bool fresh);
     // Appends the line; it is on disk (in the system's hands) when the call returns.
     void Write(const std::string& line);
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const { return log_.FileName(); }
     const std::string& Error() const { return error_; }
 
 private:
-    std::string path_;
-    // Opened at the first line and held to the end of the run: a load that skips thousands of
-    // files writes a line for each, and opening the file for every one of them cost more than
-    // the rest of the skip.
-    UniqueFile file_;
+    clsLog log_;
     std::string error_;
 };
