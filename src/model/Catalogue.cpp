@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/Catalogue.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+
+#include "drives/DriveLinks.h"
 
 namespace {
 
@@ -15,13 +21,47 @@ void ReturnFreedMemory() {
 #endif
 }
 
+// Only a file that is there tells which filesystem holds it: a folder where a drive was mounted
+// by hand is an empty folder of the disk beneath once the drive is away.
+bool IsThere(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0;
+}
+
 }  // namespace
 
 std::string Catalogue::Reload(const clsFile::LoadProgress& progress) {
+    OwnTables = Store.ReadOnly() ? ReadOwnTables(Store) : MakeOwnTables(Store);
     std::string error = Categories.LoadFromDatabase(Store);
     if (std::string next = FileTypes.LoadFromDatabase(Store); error.empty()) error = next;
+    if (std::string next = Drives.LoadFromDatabase(Store); error.empty()) error = next;
+    Drives.SeeMounts(MountedVolumes::Read());
     if (std::string next = Files.LoadFromDatabase(Store, progress); error.empty()) error = next;
+    if (error.empty() && !Store.ReadOnly() && OwnTables.Usable()) {
+        if (std::string failed = ReconcileDrives(); !failed.empty() && OwnTables.Note.empty())
+            OwnTables.Note = "The drives of the records could not be noted in the catalogue: " + failed;
+    }
     Store.ReleaseCache();
     ReturnFreedMemory();
     return error;
+}
+
+std::string Catalogue::ReconcileDrives() {
+    std::vector<RecordPath> unlinked;
+    for (const FileRecord& record : Files.Records()) {
+        if (record.DriveID < 0 && IsThere(record.FileName)) unlinked.push_back({record.FileID, record.FileName});
+    }
+    const bool orphans = Files.OrphanLinks() > 0;
+    const bool moved = std::any_of(Drives.All().begin(), Drives.All().end(),
+                                   [](const Drive& drive) { return !drive.Place().empty() && drive.Place() != drive.MountPoint; });
+    if (unlinked.empty() && !orphans && !moved) return {};
+    clsSQLite::Transaction unit(Store);
+    if (!unit.BeginError().empty()) return unit.BeginError();
+    const LinkOutcome linked = LinkRecords(Store, Drives, unlinked);
+    if (!linked.Error.empty()) return linked.Error;
+    if (std::string error = orphans ? DeleteOrphanRows(Store) : ""; !error.empty()) return error;
+    if (std::string error = NoteDrivesSeen(Store, Drives); !error.empty()) return error;
+    if (std::string error = unit.Commit(); !error.empty()) return error;
+    for (std::size_t i = 0; i < unlinked.size(); ++i) Files.SetDriveID(unlinked[i].FileID, linked.DriveIDs[i]);
+    return {};
 }

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The open catalogue and the three record sets loaded from it. A program makes one and hands it to
-// whatever needs it; tests make as many as they like.
+// The open catalogue and the sets loaded from it: the three record sets, and the drives its records
+// lie on. A program makes one and hands it to whatever needs it; tests make as many as they like.
 #pragma once
 
 #include <string>
 
+#include "drives/DriveSet.h"
 #include "model/clsCategory.h"
 #include "model/clsFile.h"
 #include "model/clsFileType.h"
+#include "store/OwnTables.h"
 #include "store/clsSQLite.h"
 
 struct Catalogue {
@@ -15,7 +17,16 @@ struct Catalogue {
     clsCategory Categories;
     clsFileType FileTypes;
     clsFile Files;
+    DriveSet Drives;
+    OwnTablesStatus OwnTables;  // as the last Reload found or made them
 
-    // Reloads the three sets from the open catalogue. Returns "" or the first engine message.
+    // Reloads the sets from the open catalogue. Returns "" or the first engine message.
+    // A catalogue that may be written first gets the program's own tables, or their next version;
+    // then records another program added or moved are given their drives, and the rows of records
+    // it deleted go. What could not be written then is said once in OwnTables.Note, and the sets
+    // are loaded all the same.
     std::string Reload(const clsFile::LoadProgress& progress = {});
+
+private:
+    std::string ReconcileDrives();
 };

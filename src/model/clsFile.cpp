@@ -9,6 +9,7 @@
 
 #include "model/Cursor.h"
 #include "model/NameOrder.h"
+#include "store/OwnTables.h"
 
 namespace {
 
@@ -105,6 +106,7 @@ void Permute(std::vector<Row>& rows, std::vector<int>& order) {
 }  // namespace
 
 void clsFile::Deleteall() {
+    orphanLinks_ = 0;
     records_.clear();
     byID_.Clear();
     byName_.Clear();
@@ -183,6 +185,13 @@ bool clsFile::Modify(const FileRecord& record) {
     return true;
 }
 
+bool clsFile::SetDriveID(int fileID, int driveID) {
+    const int position = byID_.Find(records_, fileID);
+    if (position < 0) return false;
+    records_[position].DriveID = driveID;
+    return true;
+}
+
 void clsFile::AddTemporarily(const std::string& fileName, const std::string& crc) {
     FileRecord record;
     record.FileName = fileName;
@@ -214,6 +223,7 @@ std::string clsFile::LoadFromDatabase(clsSQLite& store, const LoadProgress& prog
     auto sorting = std::async(SecondCore(records_.size()),
                               [&nameClasses, names = std::move(names)] { return NameOrder(nameClasses, names); });
     error = LoadKeywords(store, total, progress);
+    if (error.empty()) error = LoadDriveLinks(store);
     if (progress) progress(total, total);
     std::vector<int> order = sorting.get();
     if (!error.empty()) {
@@ -289,3 +299,21 @@ std::string clsFile::LoadKeywords(clsSQLite& store, std::int64_t total, const Lo
     return {};
 }
 
+
+// A link stands only while the record keeps the path it was made for: another program may have
+// changed the path, or given a deleted record's FileID to another file. Read through the index,
+// which holds the numbers wanted and is a fraction of the table's size; in its order, by drive.
+std::string clsFile::LoadDriveLinks(clsSQLite& store) {
+    if (!ReadOwnTables(store).Usable()) return {};
+    int lastPosition = -1;
+    return store.Query("SELECT FileID, DriveID, PathKey FROM rvFileDrive INDEXED BY rvFileDriveKeys;",
+                       [&](const clsSQLite::Row& row) {
+                           lastPosition = PositionOfID(records_, ToInt(row.Int(0)), lastPosition);
+                           if (lastPosition < 0) {
+                               ++orphanLinks_;
+                               return;
+                           }
+                           FileRecord& record = records_[lastPosition];
+                           if (PathKey(record.FileName) == row.Int(2)) record.DriveID = ToInt(row.Int(1));
+                       });
+}

@@ -23,6 +23,7 @@ struct FileRecord {
     std::string FourCC;
     int Rating = 0;
     std::vector<std::string> Keywords;  // in text order once loaded
+    int DriveID = -1;  // the drive the file lies on (see DriveSet); -1 while not known
 
     friend bool operator==(const FileRecord&, const FileRecord&) = default;
 };
@@ -67,12 +68,19 @@ public:
     // Overwrites the record with record.FileID in memory, keywords and all; it keeps its place and
     // becomes current. False, and nothing changes, when no record has that ID.
     bool Modify(const FileRecord& record);
+    // The drive of the record with this ID, once it is known; the cursor stays. False when no
+    // record has that ID.
+    bool SetDriveID(int fileID, int driveID);
+    // Link rows of the last load that belong to no record: the records were deleted by a program
+    // that does not know the catalogue's own tables.
+    int OrphanLinks() const { return orphanLinks_; }
     // Appends a provisional record (FileID -1, no keywords) so that later look-ups of a bulk run
     // see it before the next load. The cursor stays.
     void AddTemporarily(const std::string& fileName, const std::string& crc);
 
     // Replaces the set with the catalogue's records ordered by file name, each with its keywords in
-    // text order; no record is current afterwards. With no catalogue open the set keeps what it
+    // text order and, where the catalogue's own tables are usable and say so for the path it has
+    // now, its drive; no record is current afterwards. With no catalogue open the set keeps what it
     // held. Returns "" or the engine's message, and the set is then empty: a record shown without
     // its keywords would lose them when saved.
     std::string LoadFromDatabase(clsSQLite& store, const LoadProgress& progress = {});
@@ -81,6 +89,7 @@ private:
     std::string LoadRecords(clsSQLite& store, std::int64_t total, const LoadProgress& progress,
                             std::vector<std::uint8_t>& nameClasses);
     std::string LoadKeywords(clsSQLite& store, std::int64_t total, const LoadProgress& progress);
+    std::string LoadDriveLinks(clsSQLite& store);
     void IndexAll();
     void IndexRecord(int position);
     void ForgetRecord(int position);
@@ -91,4 +100,5 @@ private:
     PositionIndex<FileRecord, &FileRecord::FileName> byName_;
     PositionIndex<FileRecord, &FileRecord::CRC> byCRC_;
     int current_ = -1;
+    int orphanLinks_ = 0;
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "drives/DriveLinks.h"
 #include "store/clsSQLStatement.h"
 
 namespace {
@@ -80,6 +81,20 @@ std::vector<Cell> RecordValues(const FileRecord& record) {
     return {text(record.FileName), text(record.Title), reference(record.TypeID), reference(record.CategoryID),
             text(record.CRC),      Cell(record.Size),  Cell(record.Length),      text(record.FourCC),
             Cell(record.Rating)};
+}
+
+// The record's drive, from the path it has now; nothing to do where the own tables are not ours to write.
+std::string LinkDrive(Catalogue& catalogue, int fileID, const std::string& fileName) {
+    if (!catalogue.OwnTables.Usable()) return {};
+    return LinkRecords(catalogue.Store, catalogue.Drives, {{fileID, fileName}}).Error;
+}
+
+std::string DeleteOwnRows(clsSQLite& store, int fileID) {
+    for (const std::string_view table : kPerFileTables) {
+        if (std::string error = store.Execute("DELETE FROM " + std::string(table) + " WHERE FileID=?1;", {fileID}); !error.empty())
+            return error;
+    }
+    return {};
 }
 
 std::string NewFileType(Catalogue& catalogue, NewKey& saved, const std::string& description,
@@ -180,7 +195,8 @@ NewKey InsertFile(Catalogue& catalogue, const FileRecord& record) {
     inserted.Error = InOneTransaction(catalogue.Store, [&] {
         if (std::string error = catalogue.Store.Execute(kInsertFile, RecordValues(record)); !error.empty()) return error;
         inserted.ID = static_cast<int>(catalogue.Store.LastRowID());  // before a keyword insert changes it
-        return LinkKeywords(catalogue, inserted.ID, record.Keywords);
+        if (std::string error = LinkKeywords(catalogue, inserted.ID, record.Keywords); !error.empty()) return error;
+        return LinkDrive(catalogue, inserted.ID, record.FileName);
     });
     if (!inserted.Error.empty()) inserted.ID = 0;
     return inserted;
@@ -195,7 +211,8 @@ std::string UpdateFile(Catalogue& catalogue, const FileRecord& record) {
         sql.AddWhereClause("FileID=" + id);
         std::string error = catalogue.Store.Execute(sql.GetSQLStatement());
         if (error.empty()) error = catalogue.Store.Execute("DELETE FROM tblFileKeywordJunction WHERE FileID=" + id);
-        return error.empty() ? LinkKeywords(catalogue, record.FileID, record.Keywords) : error;
+        if (error.empty()) error = LinkKeywords(catalogue, record.FileID, record.Keywords);
+        return error.empty() ? LinkDrive(catalogue, record.FileID, record.FileName) : error;
     });
 }
 
@@ -203,6 +220,7 @@ std::string DeleteFile(Catalogue& catalogue, int fileID) {
     if (fileID <= 0) return {};
     return InOneTransaction(catalogue.Store, [&] {
         std::string error = catalogue.Store.Execute("DELETE FROM tblFile WHERE FileID=?1;", {fileID});
-        return error.empty() ? catalogue.Store.Execute("DELETE FROM tblFileKeywordJunction WHERE FileID=?1", {fileID}) : error;
+        if (error.empty()) error = catalogue.Store.Execute("DELETE FROM tblFileKeywordJunction WHERE FileID=?1", {fileID});
+        return error.empty() && catalogue.OwnTables.Usable() ? DeleteOwnRows(catalogue.Store, fileID) : error;
     });
 }

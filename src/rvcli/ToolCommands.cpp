@@ -100,6 +100,7 @@ void AddMaintenanceCommands(CLI::App& app, Commands& commands) {
                  [options] {
                      return RunTool(options->Catalogue, RemoveMissingFiles, [](const ToolResult& result) {
                          return Count(result.Changed, "records of missing files deleted") +
+                                Count(result.DriveAway, "records kept: their drive is not plugged in") +
                                 Count(result.Skipped, "records kept: their folder is out of reach");
                      });
                  });

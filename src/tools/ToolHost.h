@@ -24,6 +24,7 @@ struct ToolResult {
     int Changed = 0;  // records added, deleted, re-pointed or rewritten
     int Skipped = 0;  // duplicates, unreachable files and the like
     int Unreadable = 0;
+    int DriveAway = 0;  // records left alone because their drive is not plugged in
     bool Cancelled = false;
     std::string Error;
     std::string LogPath;  // "" for a tool that writes no log

@@ -13,6 +13,8 @@ void SwapSets(Catalogue& a, Catalogue& b) {
     std::swap(a.Categories, b.Categories);
     std::swap(a.FileTypes, b.FileTypes);
     std::swap(a.Files, b.Files);
+    std::swap(a.Drives, b.Drives);
+    std::swap(a.OwnTables, b.OwnTables);
 }
 
 }  // namespace

@@ -50,6 +50,7 @@ TEST_F(Tools, LoadAndTheMaintenanceToolsPrintTheirTotals) {
               "1 records re-pointed\n0 records not moved: see the log\n" + Log("move.log"));
     std::filesystem::remove(Path("in/notes.txt"));
     EXPECT_EQ(Run({"remove-missing", "c.rvd"}).Out, "1 records of missing files deleted\n"
+                                                    "0 records kept: their drive is not plugged in\n"
                                                     "0 records kept: their folder is out of reach\n" + Log("delete.log"));
     Ok({"type", cat, "save", "Video", "--ext", "mpg"});
     Ok({"type", cat, "save", "Clips", "--ext", "avi"});

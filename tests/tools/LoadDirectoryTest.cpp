@@ -142,7 +142,7 @@ TEST_F(Load, AFullDiskStopsTheRunLoudlyAndKeepsWhatWasCommitted) {
     Reload();
     ToolResult result;
     {
-        const FileSizeLimit disk(std::filesystem::file_size(catalogue.Store.FileName()) + 640 * 1024);
+        const FileSizeLimit disk(std::filesystem::file_size(catalogue.Store.FileName()) + 1200 * 1024);
         result = LoadDirectory(catalogue, {media, "*.txt", false, false}, host);
     }
     EXPECT_EQ(result.Error, kCatalogueFull);

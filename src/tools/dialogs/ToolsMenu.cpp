@@ -20,8 +20,11 @@ QString LoadTotals(const ToolResult& result) {
     return totals;
 }
 
-QString OutOfReach(int records) {
-    return records == 0 ? QString() : QObject::tr("\n%1 records are kept: their folder is out of reach.").arg(records);
+QString OutOfReach(const ToolResult& survey) {
+    QString kept;
+    if (survey.DriveAway > 0) kept += QObject::tr("\n%1 records are kept: their drive is not plugged in.").arg(survey.DriveAway);
+    if (survey.Skipped > 0) kept += QObject::tr("\n%1 records are kept: their folder is out of reach.").arg(survey.Skipped);
+    return kept;
 }
 
 }  // namespace
@@ -97,15 +100,16 @@ void ToolsMenu::RemoveMissingFiles() {
     progress_->Run(title, catalogue_.Store.FileName(), CountMissingFiles, [this, title](const ToolResult& survey, const QString&) {
         if (survey.Cancelled || !survey.Error.empty()) return Finish(tr("Nothing deleted"), survey, {});
         if (survey.Changed == 0) {
-            prompts_.Tell(window_, title, tr("0 records: every catalogued file is in its place.") + OutOfReach(survey.Skipped));
+            prompts_.Tell(window_, title, tr("0 records: every catalogued file is in its place.") + OutOfReach(survey));
             return;
         }
         const QString question = survey.Changed == 1 ? tr("1 record points to a file that is gone.")
                                                      : tr("%1 records point to files that are gone.").arg(survey.Changed);
-        if (!prompts_.Confirm(window_, title, question + OutOfReach(survey.Skipped) + tr("\nDelete the records of the missing files?")))
+        if (!prompts_.Confirm(window_, title, question + OutOfReach(survey) + tr("\nDelete the records of the missing files?")))
             return;
         progress_->Run(title, catalogue_.Store.FileName(), ::RemoveMissingFiles, [this](const ToolResult& result, const QString& logPath) {
             QString totals = Count(result.Changed, "records of missing files deleted");
+            if (result.DriveAway > 0) totals += QStringLiteral(", ") + Count(result.DriveAway, "kept: their drive is not plugged in");
             if (result.Skipped > 0) totals += QStringLiteral(", ") + Count(result.Skipped, "kept: their folder is out of reach");
             Finish(totals, result, logPath);
         });

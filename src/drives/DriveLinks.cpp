@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "drives/DriveLinks.h"
+
+#include <ctime>
+
+#include "store/OwnTables.h"
+
+namespace {
+
+std::int64_t Now() { return static_cast<std::int64_t>(std::time(nullptr)); }
+
+struct Found {
+    int DriveID = -1;
+    std::string PathInside;
+    const MountedVolume* NewVolume = nullptr;  // a filesystem no drive of the set is
+};
+
+// A known drive that is away, at whose last place the path lies while nothing is mounted there.
+Found OnAwayDrive(const DriveSet& drives, const std::string& path, const MountedVolumes::Location& now) {
+    for (const Drive& drive : drives.All()) {
+        if (drive.Plugged() || drive.MountPoint.empty() || !LiesIn(path, drive.MountPoint)) continue;
+        if (now.On && LiesIn(now.On->At.Target, drive.MountPoint)) continue;  // something else is mounted there
+        return {drive.DriveID, drive.MountPoint == "/" ? path : path.substr(drive.MountPoint.size()), nullptr};
+    }
+    return {};
+}
+
+Found Locate(const DriveSet& drives, const std::string& path) {
+    const MountedVolumes::Location now = drives.Mounted().Locate(path);
+    if (Found away = OnAwayDrive(drives, path, now); away.DriveID >= 0) return away;
+    if (!now.On || drives.Mounted().InDrivePlaceLeftEmpty(path)) return {};
+    if (const Drive* known = drives.ByIdentity(now.On->Is.Identity)) return {known->DriveID, now.PathInside, nullptr};
+    return {-1, now.PathInside, now.On};
+}
+
+std::string AddDrive(clsSQLite& store, DriveSet& drives, const MountedVolume& volume, int& id) {
+    Drive drive;
+    drive.Identity = volume.Is.Identity;
+    drive.Name = drives.NewName(volume.Is, volume.At.Target);
+    drive.Label = volume.Is.Label;
+    drive.FSType = volume.Is.FSType;
+    drive.Size = volume.Is.Size;
+    drive.MountPoint = volume.At.Root == "/" ? volume.At.Target : "";
+    drive.SeenAt = Now();
+    if (std::string error = store.Execute(
+            "INSERT INTO rvDrive(DriveID, Identity, Name, Label, FSType, Size, MountPoint, SeenAt) "
+            "VALUES(NULL, ?1, ?2, ?3, ?4, ?5, ?6, ?7);",
+            {drive.Identity, drive.Name, drive.Label, drive.FSType, drive.Size, drive.MountPoint, drive.SeenAt});
+        !error.empty())
+        return error;
+    id = drive.DriveID = static_cast<int>(store.LastRowID());
+    drives.Add(std::move(drive));
+    return {};
+}
+
+}  // namespace
+
+LinkOutcome LinkRecords(clsSQLite& store, DriveSet& drives, const std::vector<RecordPath>& records) {
+    LinkOutcome outcome;
+    outcome.DriveIDs.reserve(records.size());
+    for (const RecordPath& record : records) {
+        Found found = Locate(drives, record.FileName);
+        if (found.NewVolume) outcome.Error = AddDrive(store, drives, *found.NewVolume, found.DriveID);
+        if (outcome.Error.empty() && found.DriveID >= 0)
+            outcome.Error = store.Execute("INSERT OR REPLACE INTO rvFileDrive(FileID, DriveID, Path, PathKey) VALUES(?1, ?2, ?3, ?4);",
+                                          {record.FileID, found.DriveID, found.PathInside, PathKey(record.FileName)});
+        if (!outcome.Error.empty()) break;
+        outcome.DriveIDs.push_back(found.DriveID);
+    }
+    return outcome;
+}
+
+std::string NoteDrivesSeen(clsSQLite& store, DriveSet& drives) {
+    for (const Drive& drive : std::vector<Drive>(drives.All())) {
+        if (drive.Place().empty() || drive.Place() == drive.MountPoint) continue;
+        const std::int64_t now = Now();
+        if (std::string error = store.Execute("UPDATE rvDrive SET MountPoint = ?1, SeenAt = ?2 WHERE DriveID = ?3;",
+                                              {drive.Place(), now, drive.DriveID});
+            !error.empty())
+            return error;
+        drives.SeenAt(drive.DriveID, drive.Place(), now);
+    }
+    return {};
+}

@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/OwnTables.h"
+
+#include <xxhash.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+struct OwnTable {
+    std::string_view Name;
+    std::string_view Create;
+    std::vector<std::string_view> Columns;  // those the program reads; a newer one may add more
+    int Since;                              // the version that made it
+};
+
+// rvSchema's one row says which version the tables are at.
+const std::vector<OwnTable> kOwnTables = {
+    {"rvSchema", "CREATE TABLE rvSchema(Key INTEGER PRIMARY KEY CHECK(Key = 1), Version INTEGER NOT NULL);",
+     {"Key", "Version"}, 1},
+    // One row per filesystem that records lie on. Identity is what finds it again wherever it is
+    // mounted; MountPoint is where it was last seen.
+    {"rvDrive",
+     "CREATE TABLE rvDrive(DriveID INTEGER PRIMARY KEY, Identity TEXT NOT NULL UNIQUE, Name TEXT NOT NULL UNIQUE, "
+     "Label TEXT NOT NULL DEFAULT '', FSType TEXT NOT NULL DEFAULT '', Size INTEGER NOT NULL DEFAULT 0, "
+     "MountPoint TEXT NOT NULL DEFAULT '', SeenAt INTEGER NOT NULL DEFAULT 0);",
+     {"DriveID", "Identity", "Name", "Label", "FSType", "Size", "MountPoint", "SeenAt"}, 1},
+    // A record's drive, and its path inside that filesystem (from the filesystem's root, "/" first).
+    {"rvFileDrive",
+     "CREATE TABLE rvFileDrive(FileID INTEGER PRIMARY KEY, DriveID INTEGER NOT NULL, Path TEXT NOT NULL, "
+     "PathKey INTEGER NOT NULL);",
+     {"FileID", "DriveID", "Path", "PathKey"}, 1},
+    // A record's contents: its hash, and the file it was made from as it was then.
+    {"rvFileHash",
+     "CREATE TABLE rvFileHash(FileID INTEGER PRIMARY KEY, PathKey INTEGER NOT NULL, Hash BLOB NOT NULL, "
+     "Size INTEGER NOT NULL, MTimeNs INTEGER NOT NULL, Device INTEGER NOT NULL, Inode INTEGER NOT NULL, "
+     "HashedAt INTEGER NOT NULL, VerifiedAt INTEGER NOT NULL DEFAULT 0);",
+     {"FileID", "PathKey", "Hash", "Size", "MTimeNs", "Device", "Inode", "HashedAt", "VerifiedAt"}, 1},
+};
+
+struct OwnIndex {
+    std::string_view Create;
+    int Since;
+};
+
+// The links are read at every load: an index of the two numbers read is a tenth of the table's size.
+const std::vector<OwnIndex> kOwnIndexes = {
+    {"CREATE INDEX IF NOT EXISTS rvFileDriveKeys ON rvFileDrive(DriveID, PathKey);", 1},
+    {"CREATE INDEX IF NOT EXISTS rvFileHashContents ON rvFileHash(Size, Hash);", 1},
+};
+
+std::vector<std::string> Names(clsSQLite& store, const std::string& sql, std::string& error) {
+    std::vector<std::string> names;
+    error = store.Query(sql, [&](const clsSQLite::Row& row) { names.emplace_back(row.Text(0)); });
+    return names;
+}
+
+bool Holds(const std::vector<std::string>& names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A table of ours made by versions up to version lacks itself or a column.
+bool Incomplete(clsSQLite& store, const std::vector<std::string>& tables, int version, std::string& error) {
+    for (const OwnTable& table : kOwnTables) {
+        if (table.Since > version) continue;
+        if (!Holds(tables, table.Name)) return true;
+        const auto columns = Names(store, "SELECT name FROM pragma_table_info('" + std::string(table.Name) + "');", error);
+        if (!error.empty()) return true;
+        for (const std::string_view column : table.Columns) {
+            if (!Holds(columns, column)) return true;
+        }
+    }
+    return false;
+}
+
+OwnTablesStatus Damaged(int version) { return {OwnTablesState::Damaged, version, {}}; }
+
+std::string Run(clsSQLite& store, std::string_view sql) { return store.Execute(std::string(sql)); }
+
+std::string DropOurs(clsSQLite& store) {
+    for (auto table = kOwnTables.rbegin(); table != kOwnTables.rend(); ++table) {
+        if (std::string error = Run(store, "DROP TABLE IF EXISTS " + std::string(table->Name) + ";"); !error.empty())
+            return error;
+    }
+    return {};
+}
+
+// The tables and indexes of the versions after from, and the version row.
+std::string StepUp(clsSQLite& store, int from) {
+    for (const OwnTable& table : kOwnTables) {
+        if (table.Since <= from) continue;
+        if (std::string error = Run(store, table.Create); !error.empty()) return error;
+    }
+    for (const OwnIndex& index : kOwnIndexes) {
+        if (index.Since <= from) continue;
+        if (std::string error = Run(store, index.Create); !error.empty()) return error;
+    }
+    return store.Execute("INSERT OR REPLACE INTO rvSchema(Key, Version) VALUES(1, ?1);", {kOwnTablesVersion});
+}
+
+std::string MakeInOneStep(clsSQLite& store, const OwnTablesStatus& found) {
+    clsSQLite::Transaction unit(store);
+    if (!unit.BeginError().empty()) return unit.BeginError();
+    const bool damaged = found.State == OwnTablesState::Damaged;
+    if (damaged) {
+        if (std::string error = DropOurs(store); !error.empty()) return error;
+    }
+    if (std::string error = StepUp(store, damaged ? 0 : found.Version); !error.empty()) return error;
+    return unit.Commit();
+}
+
+}  // namespace
+
+const std::array<std::string_view, 2> kPerFileTables = {"rvFileDrive", "rvFileHash"};
+
+OwnTablesStatus ReadOwnTables(clsSQLite& store) {
+    if (!store.DBOpen()) return {};
+    std::string error;
+    const auto tables = Names(store, "SELECT name FROM sqlite_master WHERE type='table' AND name LIKE 'rv%';", error);
+    if (!error.empty()) return Damaged(0);
+    if (!Holds(tables, "rvSchema")) {
+        const bool anyOfOurs = std::any_of(kOwnTables.begin(), kOwnTables.end(),
+                                           [&](const OwnTable& table) { return Holds(tables, table.Name); });
+        return anyOfOurs ? Damaged(0) : OwnTablesStatus{};
+    }
+    if (!store.Execute("SELECT Version FROM rvSchema WHERE Key = 1;").empty() || store.RecordCount() != 1) return Damaged(0);
+    const int version = static_cast<int>(store.Field(0).AsInt());
+    if (version > kOwnTablesVersion) return {OwnTablesState::Newer, version, {}};
+    if (version < 1 || Incomplete(store, tables, version, error)) return Damaged(version);
+    return {version == kOwnTablesVersion ? OwnTablesState::Current : OwnTablesState::Older, version, {}};
+}
+
+OwnTablesStatus MakeOwnTables(clsSQLite& store) {
+    OwnTablesStatus status = ReadOwnTables(store);
+    if (!store.DBOpen() || store.ReadOnly() || status.State == OwnTablesState::Current) return status;
+    if (status.State == OwnTablesState::Newer) {
+        status.Note = "This catalogue was also changed by a newer Reelvault (its own tables are at version " +
+                      std::to_string(status.Version) + "): drives and hashes are neither shown nor changed here";
+        return status;
+    }
+    if (std::string error = MakeInOneStep(store, status); !error.empty()) {
+        status.Note = "Reelvault's own tables could not be made in this catalogue: " + error;
+        return status;
+    }
+    const bool wasDamaged = status.State == OwnTablesState::Damaged;
+    status = {OwnTablesState::Current, kOwnTablesVersion, {}};
+    if (wasDamaged)
+        status.Note = "Reelvault's own tables in this catalogue were damaged and have been made anew: drives are "
+                      "found again from the paths, and hashes as the files are read again";
+    return status;
+}
+
+std::string DeleteOrphanRows(clsSQLite& store) {
+    for (const std::string_view table : kPerFileTables) {
+        if (std::string error = store.Execute("DELETE FROM " + std::string(table) + " WHERE FileID NOT IN (SELECT FileID FROM tblFile);");
+            !error.empty())
+            return error;
+    }
+    return {};
+}
+
+std::int64_t PathKey(std::string_view path) {
+    return static_cast<std::int64_t>(XXH3_64bits(path.data(), path.size()));
+}
