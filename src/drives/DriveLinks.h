@@ -30,3 +30,7 @@ LinkOutcome LinkRecords(clsSQLite& store, DriveSet& drives, const std::vector<Re
 // Notes, for each plugged-in drive seen at a place other than the one it was last seen at, its new
 // place. "" or the engine's message.
 std::string NoteDrivesSeen(clsSQLite& store, DriveSet& drives);
+
+// Gives the drive named name the name newName. "" or why not: no such drive, an empty name, a name
+// another drive has, or the engine's message.
+std::string RenameDrive(clsSQLite& store, DriveSet& drives, const std::string& name, const std::string& newName);

@@ -23,7 +23,17 @@ bool HasEveryKeyword(const FileRecord& record, const std::vector<std::string>& k
     });
 }
 
+bool OnWantedDrive(const Catalogue& catalogue, const FileRecord& record, const SearchFields& fields) {
+    if (fields.DriveID && record.DriveID != *fields.DriveID) return false;
+    return !fields.PluggedIn || RecordPluggedIn(catalogue, record) == *fields.PluggedIn;
+}
+
 }  // namespace
+
+bool RecordPluggedIn(const Catalogue& catalogue, const FileRecord& record) {
+    const Drive* drive = catalogue.Drives.ByID(record.DriveID);
+    return !drive || drive->Holds(record.FileName);
+}
 
 std::string LeadingNumber(const std::string& text) {
     std::size_t start = text.find_first_not_of(' ');
@@ -68,7 +78,9 @@ SearchResult RunSearch(Catalogue& catalogue, const SearchFields& fields) {
     if (!result.Error.empty()) return result;
     clsFile& files = catalogue.Files;
     for (const int id : ids) {
-        if (files.GotoFileID(id) && HasEveryKeyword(*files.Current(), fields.Keywords)) result.Files.push_back(files.Current());
+        if (files.GotoFileID(id) && HasEveryKeyword(*files.Current(), fields.Keywords) &&
+            OnWantedDrive(catalogue, *files.Current(), fields))
+            result.Files.push_back(files.Current());
     }
     return result;
 }

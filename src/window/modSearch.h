@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Finding files by any combination of their fields: one SELECT of file IDs over tblFile, then the
-// records from the loaded set, narrowed to those holding every keyword asked for.
+// records from the loaded set, narrowed to those holding every keyword asked for and lying on the
+// drive asked for.
 #pragma once
 
 #include <optional>
@@ -23,7 +24,13 @@ struct SearchFields {
     std::string RatingComparison;
     std::string Rating;
     std::vector<std::string> Keywords;  // each must be one of a file's keywords, exactly
+    std::optional<int> DriveID;         // only the files on this drive (see DriveSet)
+    std::optional<bool> PluggedIn;      // only the files whose drive is (true) or is not plugged in
 };
+
+// Whether the record's drive is plugged in where its path says; a record whose drive is not known
+// counts as plugged in, as its path is all there is to go by.
+bool RecordPluggedIn(const Catalogue& catalogue, const FileRecord& record);
 
 // The leading number of text written back in its shortest form ("2k" -> "2", "2.50" -> "2.5");
 // "0" when the text does not begin with a number.
