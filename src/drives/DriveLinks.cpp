@@ -82,3 +82,15 @@ std::string NoteDrivesSeen(clsSQLite& store, DriveSet& drives) {
     }
     return {};
 }
+
+std::string RenameDrive(clsSQLite& store, DriveSet& drives, const std::string& name, const std::string& newName) {
+    const Drive* drive = drives.ByName(name);
+    if (!drive) return "No drive named " + name;
+    if (newName.empty()) return "A drive's name cannot be empty";
+    if (newName == name) return {};
+    if (drives.ByName(newName)) return "Another drive is named " + newName;
+    if (std::string error = store.Execute("UPDATE rvDrive SET Name=?1 WHERE DriveID=?2;", {newName, drive->DriveID}); !error.empty())
+        return error;
+    drives.Rename(drive->DriveID, newName);
+    return {};
+}

@@ -5,6 +5,7 @@
 
 #include "analysis/modMediaInfo.h"
 #include "rvcli/CheckCommand.h"
+#include "rvcli/DriveCommands.h"
 #include "rvcli/FileCommands.h"
 #include "rvcli/ListCommands.h"
 #include "rvcli/RecordCommands.h"
@@ -37,6 +38,7 @@ int RunCommandLine(int argc, char** argv) {
     AddListCommands(app, commands);
     AddVocabularyCommands(app, commands);
     AddToolCommands(app, commands);
+    AddDriveCommands(app, commands);
     AddFileCommands(app, commands);
     AddCheckCommand(app, commands);
 

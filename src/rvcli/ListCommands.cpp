@@ -6,6 +6,7 @@
 #include <cctype>
 #include <memory>
 
+#include "rvcli/DriveCommands.h"
 #include "rvcli/Output.h"
 #include "window/modListViewSort.h"
 #include "window/modSearch.h"
@@ -17,6 +18,7 @@ struct ListOptions {
     std::string SortColumn;  // a header of the list in any letter case; "" for file-name order
     bool Descending = false;
     Format OutputFormat = Format::Table;
+    DriveFilter OnDrive;
 };
 
 // A comparison and its number, as --size < 1000 gives them.
@@ -33,6 +35,7 @@ struct SearchOptions {
     CLI::Option* TypeGiven = nullptr;
     CLI::Option* CategoryGiven = nullptr;
     Format OutputFormat = Format::Table;
+    DriveFilter OnDrive;
 };
 
 // The column with this header, in any letter case; -1 for none.
@@ -47,14 +50,24 @@ int ColumnNamed(const std::string& header) {
     return -1;
 }
 
+bool Wanted(const Catalogue& catalogue, const FileRecord& record, const DriveChoice& choice) {
+    if (choice.DriveID && record.DriveID != *choice.DriveID) return false;
+    return !choice.PluggedIn || RecordPluggedIn(catalogue, record) == *choice.PluggedIn;
+}
+
 Reply ListFiles(const ListOptions& options) {
     Catalogue catalogue;
     if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
+    const DriveChoice choice = ChooseDrive(catalogue, options.OnDrive);
+    if (!choice.Error.empty()) return Failed(choice.Error);
+    const bool every = !choice.DriveID && !choice.PluggedIn;
     const int column = ColumnNamed(options.SortColumn);
-    if (column < 0 && options.OutputFormat == Format::CSV)
+    if (column < 0 && every && options.OutputFormat == Format::CSV)
         return {RenderFilesCSV(catalogue, catalogue.Files.Records()), {}, {}};
     std::vector<const FileRecord*> records;
-    for (const FileRecord& record : catalogue.Files.Records()) records.push_back(&record);
+    for (const FileRecord& record : catalogue.Files.Records()) {
+        if (every || Wanted(catalogue, record, choice)) records.push_back(&record);
+    }
     std::vector<FileRow> rows = MakeFileRows(catalogue, records);
     if (column >= 0) {
         // Stable, so rows that tie stay in file-name order either way.
@@ -86,6 +99,10 @@ Reply SearchFiles(SearchOptions options) {
         if (!catalogue.Categories.GotoCategoryName(options.Category)) return Failed("No category named " + options.Category);
         fields.Category = options.Category;
     }
+    const DriveChoice choice = ChooseDrive(catalogue, options.OnDrive);
+    if (!choice.Error.empty()) return Failed(choice.Error);
+    fields.DriveID = choice.DriveID;
+    fields.PluggedIn = choice.PluggedIn;
     Compare(options.Size, fields.SizeComparison, fields.Size);
     Compare(options.Length, fields.LengthComparison, fields.Length);
     Compare(options.Rating, fields.RatingComparison, fields.Rating);
@@ -127,6 +144,7 @@ void AddSearchCommand(CLI::App& app, Commands& commands) {
     AddComparison(search, "--rating", options->Rating, "Rating");
     search->add_option("--keyword", fields.Keywords, "A keyword every file found must have, exactly; repeat for more")
         ->allow_extra_args(false);
+    AddDriveFilter(search, options->OnDrive);
     AddFormatOption(search, options->OutputFormat);
     commands.Add(search, [options] { return SearchFiles(*options); });
 }
@@ -143,6 +161,7 @@ void AddListCommands(CLI::App& app, Commands& commands) {
                                          "Sort by this column (Size, Length and Rating as numbers); default: File Name")
                             ->check(CLI::IsMember(headers, CLI::ignore_case));
     list->add_flag("--desc", options->Descending, "Sort in descending order")->needs(sort);
+    AddDriveFilter(list, options->OnDrive);
     AddFormatOption(list, options->OutputFormat);
     commands.Add(list, [options] { return ListFiles(*options); });
 

@@ -105,7 +105,8 @@ std::string FileJSON(const std::vector<FileRow>& rows) {
                          {"Length", record.Length},
                          {"FourCC", record.FourCC},
                          {"Rating", record.Rating},
-                         {"Keywords", record.Keywords}});
+                         {"Keywords", record.Keywords},
+                         {"Drive", row.Drive}});
     }
     return files.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
@@ -150,7 +151,10 @@ std::string RenderCSV(const TextTable& table) {
 std::vector<FileRow> MakeFileRows(Catalogue& catalogue, const std::vector<const FileRecord*>& records) {
     std::vector<FileRow> rows;
     rows.reserve(records.size());
-    for (const FileRecord* record : records) rows.push_back({record, RowTexts(catalogue, *record)});
+    for (const FileRecord* record : records) {
+        const Drive* drive = catalogue.Drives.ByID(record->DriveID);
+        rows.push_back({record, RowTexts(catalogue, *record), drive ? drive->Name : std::string()});
+    }
     return rows;
 }
 

@@ -30,15 +30,16 @@ std::string RenderTable(const TextTable& table);
 // line end, with its quotes doubled. Cells are written exactly.
 std::string RenderCSV(const TextTable& table);
 
-// A file of the results list: its record and the ten texts of its row.
+// A file of the results list: its record, the ten texts of its row, and its drive's name.
 struct FileRow {
     const FileRecord* Record;
     ListRow Texts;
+    std::string Drive;  // "" while the record's drive is not known
 };
 
 std::vector<FileRow> MakeFileRows(Catalogue& catalogue, const std::vector<const FileRecord*>& records);
 // The rows with FileID first and then the ten columns of the list. JSON gives an array of objects
-// with numbers as numbers and the keywords as an array; bytes that are not UTF-8 (possible in a
+// with numbers as numbers, the keywords as an array and the drive's name last; bytes that are not UTF-8 (possible in a
 // file name) are written as U+FFFD.
 std::string RenderFiles(const std::vector<FileRow>& rows, Format format);
 // The same text as RenderFiles of the records' rows as CSV, each row made as it is written rather

@@ -27,6 +27,8 @@ const Commands::Action* Commands::Chosen() const {
 std::string OpenExisting(Catalogue& catalogue, const std::string& path) {
     if (std::string error = OpenCatalogue(catalogue.Store, path); !error.empty()) return path + ": " + error;
     if (std::string error = catalogue.Reload(); !error.empty()) return path + ": " + error;
+    // Said as the catalogue opens, before whatever the command goes on to print.
+    if (!catalogue.OwnTables.Note.empty()) std::cerr << path << ": " << catalogue.OwnTables.Note << "\n";
     return {};
 }
 
