@@ -113,7 +113,7 @@ void SearchTab::Search() {
     SearchFields fields{Std(txtSearchFileName->text()), Std(txtSearchTitle->text()), Chosen(cboSearchType),
                         Chosen(cboSearchCategory), Std(txtSearchCRC->text()), Std(cboSearchSize->currentText()),
                         Std(txtSearchSize->text()), Std(cboSearchLength->currentText()), Std(txtSearchLength->text()),
-                        Std(txtSearchFourCC->text()), Std(cboSearchRating->currentText()), Std(txtSearchRating->text()), {}};
+                        Std(txtSearchFourCC->text()), Std(cboSearchRating->currentText()), Std(txtSearchRating->text()), {}, {}, {}};
     for (int entry = 0; entry < lstSearchKeywords->count(); ++entry) fields.Keywords.push_back(Std(lstSearchKeywords->item(entry)->text()));
     const SearchResult result = RunSearch(catalogue_, fields);
     if (!result.Error.empty()) {
