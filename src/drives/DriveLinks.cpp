@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drives/DriveLinks.h"
 
+#include <sys/stat.h>
+
 #include <ctime>
 
 #include "store/OwnTables.h"
@@ -25,10 +27,10 @@ Found OnAwayDrive(const DriveSet& drives, const std::string& path, const Mounted
     return {};
 }
 
-Found Locate(const DriveSet& drives, const std::string& path) {
+Found Locate(const DriveSet& drives, const std::string& path, bool seen) {
     const MountedVolumes::Location now = drives.Mounted().Locate(path);
     if (Found away = OnAwayDrive(drives, path, now); away.DriveID >= 0) return away;
-    if (!now.On || drives.Mounted().InDrivePlaceLeftEmpty(path)) return {};
+    if (!seen || !now.On || drives.Mounted().InDrivePlaceLeftEmpty(path)) return {};
     if (const Drive* known = drives.ByIdentity(now.On->Is.Identity)) return {known->DriveID, now.PathInside, nullptr};
     return {-1, now.PathInside, now.On};
 }
@@ -53,13 +55,22 @@ std::string AddDrive(clsSQLite& store, DriveSet& drives, const MountedVolume& vo
     return {};
 }
 
+// The mount table read at the last load may be old news: a file on another device than the
+// filesystem it is taken to lie on was mounted since.
+bool MountsChangedUnder(const DriveSet& drives, const std::string& path) {
+    const MountedVolume* on = drives.Mounted().Locate(path).On;
+    struct stat info {};
+    return on && stat(path.c_str(), &info) == 0 && info.st_dev != on->At.Device;
+}
+
 }  // namespace
 
 LinkOutcome LinkRecords(clsSQLite& store, DriveSet& drives, const std::vector<RecordPath>& records) {
     LinkOutcome outcome;
     outcome.DriveIDs.reserve(records.size());
     for (const RecordPath& record : records) {
-        Found found = Locate(drives, record.FileName);
+        if (record.Seen && MountsChangedUnder(drives, record.FileName)) drives.SeeMounts(MountedVolumes::Read());
+        Found found = Locate(drives, record.FileName, record.Seen);
         if (found.NewVolume) outcome.Error = AddDrive(store, drives, *found.NewVolume, found.DriveID);
         if (outcome.Error.empty() && found.DriveID >= 0)
             outcome.Error = store.Execute("INSERT OR REPLACE INTO rvFileDrive(FileID, DriveID, Path, PathKey) VALUES(?1, ?2, ?3, ?4);",

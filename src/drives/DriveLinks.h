@@ -12,6 +12,9 @@
 struct RecordPath {
     int FileID = 0;
     std::string FileName;
+    // The file is there now. A path whose file is not there may be an empty folder's where a drive
+    // was mounted by hand: only a known drive that is away can claim it, never the disk beneath.
+    bool Seen = true;
 };
 
 struct LinkOutcome {

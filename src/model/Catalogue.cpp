@@ -49,7 +49,7 @@ std::string Catalogue::Reload(const clsFile::LoadProgress& progress) {
 std::string Catalogue::ReconcileDrives() {
     std::vector<RecordPath> unlinked;
     for (const FileRecord& record : Files.Records()) {
-        if (record.DriveID < 0 && IsThere(record.FileName)) unlinked.push_back({record.FileID, record.FileName});
+        if (record.DriveID < 0) unlinked.push_back({record.FileID, record.FileName, IsThere(record.FileName)});
     }
     const bool orphans = Files.OrphanLinks() > 0;
     const bool moved = std::any_of(Drives.All().begin(), Drives.All().end(),
@@ -62,6 +62,8 @@ std::string Catalogue::ReconcileDrives() {
     if (std::string error = orphans ? DeleteOrphanRows(Store) : ""; !error.empty()) return error;
     if (std::string error = NoteDrivesSeen(Store, Drives); !error.empty()) return error;
     if (std::string error = unit.Commit(); !error.empty()) return error;
-    for (std::size_t i = 0; i < unlinked.size(); ++i) Files.SetDriveID(unlinked[i].FileID, linked.DriveIDs[i]);
+    for (std::size_t i = 0; i < unlinked.size(); ++i) {
+        if (linked.DriveIDs[i] >= 0) Files.SetDriveID(unlinked[i].FileID, linked.DriveIDs[i]);
+    }
     return {};
 }

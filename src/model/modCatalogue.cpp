@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/modCatalogue.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "drives/DriveLinks.h"
@@ -86,7 +88,9 @@ std::vector<Cell> RecordValues(const FileRecord& record) {
 // The record's drive, from the path it has now; nothing to do where the own tables are not ours to write.
 std::string LinkDrive(Catalogue& catalogue, int fileID, const std::string& fileName) {
     if (!catalogue.OwnTables.Usable()) return {};
-    return LinkRecords(catalogue.Store, catalogue.Drives, {{fileID, fileName}}).Error;
+    struct stat info {};
+    const bool there = stat(fileName.c_str(), &info) == 0;
+    return LinkRecords(catalogue.Store, catalogue.Drives, {{fileID, fileName, there}}).Error;
 }
 
 std::string DeleteOwnRows(clsSQLite& store, int fileID) {

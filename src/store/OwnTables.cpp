@@ -140,7 +140,9 @@ OwnTablesStatus MakeOwnTables(clsSQLite& store) {
         return status;
     }
     if (std::string error = MakeInOneStep(store, status); !error.empty()) {
-        status.Note = "Reelvault's own tables could not be made in this catalogue: " + error;
+        // Another program writing just now: the step runs at the next load, and a write the user
+        // asked for says that it is busy itself.
+        if (error != kCatalogueBusy) status.Note = "Reelvault's own tables could not be made in this catalogue: " + error;
         return status;
     }
     const bool wasDamaged = status.State == OwnTablesState::Damaged;

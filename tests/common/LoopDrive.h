@@ -20,7 +20,10 @@ public:
     LoopDrive(std::string image, std::string uuid, std::string label, Kind kind = Kind::Ext4)
         : image_(std::move(image)) {
         const bool xfs = kind == Kind::Xfs;
-        if (!Run({"truncate", "-s", xfs ? "300M" : "16M", image_})) return Refuse("cannot make an image file");
+        if (!Run({"truncate", "-s", xfs ? "300M" : "16M", image_})) {
+            Refuse("cannot make an image file");
+            return;
+        }
         const bool made = xfs ? Run({"mkfs.xfs", "-q", "-f", "-m", "uuid=" + uuid, "-L", label, image_})
                               : Run({"mkfs.ext4", "-q", "-F", "-U", uuid, "-L", label, image_});
         if (!made) Refuse(std::string(xfs ? "mkfs.xfs" : "mkfs.ext4") + " failed or is missing");
@@ -40,7 +43,8 @@ public:
     }
     void Unmount() {
         if (place_.empty()) return;
-        Run({"umount", place_});
+        // A later test must not find this drive still mounted: if something holds it, detach it.
+        if (!Run({"umount", place_})) Run({"umount", "-l", place_});
         place_.clear();
     }
     const std::string& Place() const { return place_; }
