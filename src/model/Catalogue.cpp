@@ -44,17 +44,36 @@ private:
     bool folderThere_ = false;
 };
 
+// The program's own bookkeeping does not wait for another program's write: it is done at a later
+// load, while a read goes on at once.
+class WithoutWaiting {
+public:
+    explicit WithoutWaiting(clsSQLite& store) : store_(store), wait_(store.BusyTimeout()) { store_.SetBusyTimeout(0); }
+    WithoutWaiting(const WithoutWaiting&) = delete;
+    WithoutWaiting& operator=(const WithoutWaiting&) = delete;
+    ~WithoutWaiting() { store_.SetBusyTimeout(wait_); }
+
+private:
+    clsSQLite& store_;
+    const int wait_;
+};
+
 }  // namespace
 
 std::string Catalogue::Reload(const clsFile::LoadProgress& progress) {
-    OwnTables = Store.ReadOnly() ? ReadOwnTables(Store) : MakeOwnTables(Store);
+    {
+        const WithoutWaiting now(Store);
+        OwnTables = Store.ReadOnly() ? ReadOwnTables(Store) : MakeOwnTables(Store);
+    }
     std::string error = Categories.LoadFromDatabase(Store);
     if (std::string next = FileTypes.LoadFromDatabase(Store); error.empty()) error = next;
     if (std::string next = Drives.LoadFromDatabase(Store); error.empty()) error = next;
     Drives.SeeMounts(MountedVolumes::Read());
     if (std::string next = Files.LoadFromDatabase(Store, progress); error.empty()) error = next;
     if (error.empty() && !Store.ReadOnly() && OwnTables.Usable()) {
-        if (std::string failed = ReconcileDrives(); !failed.empty() && OwnTables.Note.empty())
+        const WithoutWaiting now(Store);
+        const std::string failed = ReconcileDrives();
+        if (!failed.empty() && failed != kCatalogueBusy && OwnTables.Note.empty())
             OwnTables.Note = "The drives of the records could not be noted in the catalogue: " + failed;
     }
     Store.ReleaseCache();

@@ -54,6 +54,7 @@ public:
     // How long a statement waits for another program's write lock before it fails with
     // kCatalogueBusy; for this and later catalogues of this connection.
     void SetBusyTimeout(int milliseconds);
+    int BusyTimeout() const { return busyTimeoutMs_; }
     // Hands back the memory of the pages the engine keeps cached (up to 32 MiB) once a read of the
     // whole catalogue has filled the cache with pages no later statement is likelier to want.
     void ReleaseCache();

@@ -82,14 +82,20 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-// The first column of every row of a query on db.
+// The first column of every row of a query on db. Another program's lock held past the wait is
+// the busy sentence every other path gives, not a reason the file cannot be read.
 std::string Collect(sqlite3* db, const std::string& sql, std::vector<std::string>& values) {
     const auto collect = [](void* target, int, char** row, char**) {
         static_cast<std::vector<std::string>*>(target)->push_back(row[0] ? row[0] : "");
         return 0;
     };
-    if (sqlite3_exec(db, sql.c_str(), collect, &values, nullptr) != SQLITE_OK) return sqlite3_errmsg(db);
-    return {};
+    if (sqlite3_exec(db, sql.c_str(), collect, &values, nullptr) == SQLITE_OK) return {};
+    const int code = sqlite3_errcode(db) & 0xff;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED ? kCatalogueBusy : sqlite3_errmsg(db);
+}
+
+std::string CannotRead(const std::string& error) {
+    return error == kCatalogueBusy ? error : "The catalogue cannot be read: " + error;
 }
 
 std::vector<std::string> Lowered(std::vector<std::string> names) {
@@ -119,14 +125,14 @@ std::vector<std::string> ColumnsOf(const CatalogueTable& table) {
 std::string MissingPart(sqlite3* db) {
     std::vector<std::string> tables;
     if (std::string error = Collect(db, "SELECT name FROM sqlite_master WHERE type='table';", tables); !error.empty())
-        return "The catalogue cannot be read: " + error;
+        return CannotRead(error);
     tables = Lowered(tables);
     for (const CatalogueTable& table : kCatalogueTables) {
         if (!Contains(tables, table.Name)) return "The catalogue lacks the table " + std::string(table.Name);
         std::vector<std::string> columns;
         if (std::string error = Collect(db, "SELECT name FROM pragma_table_info('" + std::string(table.Name) + "');", columns);
             !error.empty())
-            return "The catalogue cannot be read: " + error;
+            return CannotRead(error);
         columns = Lowered(columns);
         for (const std::string& column : ColumnsOf(table)) {
             if (!Contains(columns, column))
@@ -141,7 +147,7 @@ std::string MissingPart(sqlite3* db) {
 std::string Damage(sqlite3* db) {
     std::vector<std::string> problems;
     if (std::string error = Collect(db, "PRAGMA quick_check(1);", problems); !error.empty())
-        return "The catalogue file is damaged: " + error;
+        return error == kCatalogueBusy ? error : "The catalogue file is damaged: " + error;
     return problems.size() == 1 && problems.front() == "ok" ? "" : kUnreadablePages;
 }
 

@@ -41,6 +41,11 @@ TEST_F(OneFile, AWriteWaitsForAnotherProgramThenFailsWithoutATraceAndWorksOnceIt
 
     EXPECT_EQ(Ok({"add", disc, Path("new.avi"), "--no-crc"}), "2\n");
     EXPECT_EQ(Ok({"category", disc, "list"}), "Live\nTheirs\n");
+
+    // Held so that nothing may even read it, it is as busy when opened as when written.
+    ASSERT_EQ(other.Store.Execute("BEGIN EXCLUSIVE;"), "");
+    EXPECT_EQ(Call({"list", disc}), (Ran{1, "", disc + ": " + kCatalogueBusy + "\n"}));
+    ASSERT_EQ(other.Store.Execute("COMMIT;"), "");
 }
 
 TEST_F(OneFile, EveryWriteOfAReadOnlyCatalogueIsRefusedWhileReadingWorks) {
