@@ -74,7 +74,7 @@ frmDrives::frmDrives(Catalogue& catalogue, Prompts& prompts, QWidget* parent)
     lstDrives_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstDrives_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     lstDrives_->verticalHeader()->hide();
-    lstDrives_->horizontalHeader()->setStretchLastSection(true);
+    lstDrives_->verticalHeader()->setDefaultSectionSize(lstDrives_->fontMetrics().height() + 6);
     lstDrives_->setMinimumSize(860, 200);
     rename_ = MakeButton("cmdDriveRename", "Re&name");
     repoint_ = MakeButton("cmdDriveRepoint", "Re-&point");
@@ -104,6 +104,7 @@ frmDrives::frmDrives(Catalogue& catalogue, Prompts& prompts, QWidget* parent)
 void frmDrives::Refresh() {
     const Drive* chosen = Chosen();
     const int keep = chosen ? chosen->DriveID : -1;
+    lstDrives_->clearSelection();
     const QSignalBlocker quiet(lstDrives_);  // filling is no renaming
     const std::unordered_map<int, Holding> held = HoldingsOf(catalogue_);
     lstDrives_->setRowCount(static_cast<int>(catalogue_.Drives.All().size()));
@@ -115,7 +116,10 @@ void frmDrives::Refresh() {
         if (drive.DriveID == keep) lstDrives_->selectRow(row);
         ++row;
     }
+    if (lstDrives_->selectedItems().isEmpty() && lstDrives_->rowCount() > 0) lstDrives_->selectRow(0);
     lstDrives_->resizeColumnsToContents();
+    // Places are the longest texts; the rest fit their contents.
+    lstDrives_->horizontalHeader()->setSectionResizeMode(MountPointColumn, QHeaderView::Stretch);
     UpdateButtons();
 }
 
