@@ -22,7 +22,7 @@ std::optional<std::string> Chosen(const QComboBox* box) {
     return Std(box->currentText());
 }
 
-// The entries of the plugged-in box, after the empty one.
+// The entries of the plugged-in box.
 enum PluggedChoice { AnyState, PluggedIn, NotPluggedIn };
 
 std::optional<int> ChosenDrive(const QComboBox* box) {
@@ -113,7 +113,8 @@ QWidget* SearchTab::MakeDriveFields() {
     auto* line = new QHBoxLayout(fields);
     line->setContentsMargins(0, 0, 0, 0);
     cboSearchDrive->addItem(QString());
-    cboSearchPlugged->addItems({QString(), tr("Plugged in"), tr("Not plugged in")});
+    // Its first entry says what the box is, having no label of its own.
+    cboSearchPlugged->addItems({tr("Plugged in or not"), tr("Plugged in"), tr("Not plugged in")});
     cboSearchPlugged->setAccessibleName(tr("Plugged in or not"));
     line->addWidget(cboSearchDrive, 1);
     line->addWidget(cboSearchPlugged, 1);
