@@ -47,7 +47,8 @@ DriveTools::DriveTools(Catalogue& catalogue, Prompts& prompts, ToolsMenu& tools,
     connect(offer_, &RebindOffer::RepointWanted, this, &DriveTools::Repoint);
     connect(dialog_, &frmDrives::RepointWanted, this, &DriveTools::Repoint);
     connect(dialog_, &frmDrives::ForgetWanted, this, &DriveTools::Forget);
-    connect(dialog_, &frmDrives::Renamed, this, &DriveTools::Refresh);
+    // Queued: the dialog's rows are made anew, and the one renamed is still in its own signal.
+    connect(dialog_, &frmDrives::Renamed, this, &DriveTools::Refresh, Qt::QueuedConnection);
 }
 
 QWidget* DriveTools::Offer() const { return offer_; }
@@ -72,7 +73,9 @@ void DriveTools::SetsReloaded() {
 void DriveTools::TakeMounts(const MountedVolumes& mounted) {
     if (SameMounts(mounted, catalogue_.Drives.Mounted())) return;
     catalogue_.Drives.SeeMounts(mounted);
-    Refresh();
+    // No drive, nothing that shows one: so also while the sets are being replaced, when the
+    // search's choice of a drive must outlast their absence.
+    if (!catalogue_.Drives.All().empty()) Refresh();
 }
 
 void DriveTools::Refresh() {
