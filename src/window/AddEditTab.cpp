@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "analysis/modMediaInfo.h"
+#include "drives/dialogs/DriveNotes.h"
 #include "model/modCatalogue.h"
 #include "store/OwnTables.h"
 #include "support/modUtilities.h"
@@ -333,7 +334,13 @@ void AddEditTab::CalculateFourCC() {
     if (FileExists()) txtAddFourCC->setText(QString::fromLatin1(GetFourCC(FilePath())));
 }
 
+// A file on a drive that is away is not just missing: the person is told which drive to plug in.
 void AddEditTab::OpenFile() {
-    if (!FileExists()) return;
+    if (!FileExists()) {
+        clsFile& files = catalogue_.Files;
+        if (files.GotoFileID(EditedFileID()) && files.Current()->FileName == FilePath())
+            Q_EMIT StatusChanged(CannotOpenNote(catalogue_, *files.Current()));
+        return;
+    }
     if (const std::string error = ShellOpen(FilePath()); !error.empty()) Q_EMIT StatusChanged(Q(error));
 }

@@ -129,6 +129,8 @@ private Q_SLOTS:
 
         // Its records are still edited as any others, and keep their drive.
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, List()->visualRect(Rows()->index(Row(place + "/b.avi"), 0)).center());
+        Click("cmdAddPlay");
+        QCOMPARE(window_->StatusText(), QStringLiteral("The drive FILMS is not plugged in"));
         Field("txtAddTitle")->setText(QStringLiteral("Beta"));
         Click("cmdAddSave");
         QCOMPARE(Cell(Row(place + "/b.avi"), TitleColumn), QStringLiteral("Beta"));
