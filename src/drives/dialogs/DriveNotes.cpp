@@ -31,12 +31,7 @@ QString CannotOpenNote(const Catalogue& catalogue, const FileRecord& record) {
     return QObject::tr("The drive %1 is mounted at %2: re-point its records to open this file").arg(Q(drive->Name), Q(drive->Place()));
 }
 
-QString Grouped(qint64 number) {
-    QLocale locale;
-    // The C locale, which a program started without a language gets, leaves groups out by default.
-    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return locale.toString(number);
-}
+QString Grouped(qint64 number) { return QLocale().toString(number); }
 
 QString RecordCount(qint64 records) {
     return records == 1 ? QObject::tr("1 record") : QObject::tr("%1 records").arg(Grouped(records));

@@ -249,7 +249,7 @@ private Q_SLOTS:
 
     void countsAreGroupedAsTheyAreRead() {
         QCOMPARE(RecordCount(1), QStringLiteral("1 record"));
-        QCOMPARE(RecordCount(1204), QStringLiteral("1,204 records"));  // the C locale leaves groups out unless told
+        QCOMPARE(RecordCount(1204), QStringLiteral("1,204 records"));  // as a program started without a language writes it
     }
 
     void aNoteOnTheCatalogueOwnTablesIsShownOnce() {
