@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Makes a catalogue full of invented records, for benchmarks and for trying the program on a large
 // collection: rv_make_catalogue PATH [--files N] [--keywords-per-file K] [--distinct-keywords D]
+//                                      [--drives N]
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 
+#include "store/OwnTables.h"
 #include "store/clsSQLite.h"
 #include "store/modSchema.h"
 
@@ -16,6 +18,7 @@ struct Shape {
     int distinctKeywords = 5'000;
     int categories = 25;
     int types = 12;
+    int drives = 0;  // the records lie on this many drives, in turn, none of them plugged in
 };
 
 // Every row comes from one recursive counting query, so even 100,000 files take a second.
@@ -48,6 +51,32 @@ std::vector<std::string> Statements(const Shape& shape) {
     };
 }
 
+// Drives named "Drive 01" ..., each last seen at /media/collection, and every record linked to
+// one of them as the program links it: the path inside the drive and the key of the whole path.
+std::string LinkToDrives(clsSQLite& store, int drives) {
+    if (MakeOwnTables(store).State != OwnTablesState::Current) return "cannot make the program's own tables";
+    for (int drive = 1; drive <= drives; ++drive) {
+        char identity[64];
+        std::snprintf(identity, sizeof identity, "uuid:00000000-0000-4000-8000-%012d", drive);
+        if (std::string error = store.Execute("INSERT INTO rvDrive(DriveID, Identity, Name, Label, FSType, Size, MountPoint) "
+                                              "VALUES(?1, ?2, printf('Drive %02d', ?1), 'FILMS', 'ext4', 4000000000000, "
+                                              "'/media/collection');",
+                                              {drive, std::string(identity)});
+            !error.empty())
+            return error;
+    }
+    std::vector<std::pair<int, std::string>> files;
+    std::string error = store.Query("SELECT FileID, FileName FROM tblFile;", [&](const clsSQLite::Row& row) {
+        files.emplace_back(static_cast<int>(row.Int(0)), std::string(row.Text(1)));
+    });
+    for (std::size_t i = 0; i < files.size() && error.empty(); ++i) {
+        const auto& [id, name] = files[i];
+        error = store.Execute("INSERT INTO rvFileDrive(FileID, DriveID, Path, PathKey) VALUES(?1, ?2, ?3, ?4);",
+                              {id, id % drives + 1, name.substr(std::string("/media/collection").size()), PathKey(name)});
+    }
+    return error;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,6 +87,7 @@ int main(int argc, char** argv) {
     app.add_option("--files", shape.files, "Number of file records")->check(CLI::PositiveNumber);
     app.add_option("--keywords-per-file", shape.keywordsPerFile, "Keyword links per file")->check(CLI::NonNegativeNumber);
     app.add_option("--distinct-keywords", shape.distinctKeywords, "Number of keywords")->check(CLI::PositiveNumber);
+    app.add_option("--drives", shape.drives, "Drives the records lie on, none plugged in")->check(CLI::NonNegativeNumber);
     CLI11_PARSE(app, argc, argv);
 
     clsSQLite store;
@@ -71,6 +101,10 @@ int main(int argc, char** argv) {
             std::cerr << error << "\n";
             return 1;
         }
+    }
+    if (std::string error = shape.drives > 0 ? LinkToDrives(store, shape.drives) : ""; !error.empty()) {
+        std::cerr << error << "\n";
+        return 1;
     }
     if (std::string error = unit.Commit(); !error.empty()) {
         std::cerr << error << "\n";

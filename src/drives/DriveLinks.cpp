@@ -19,12 +19,9 @@ struct Found {
 
 // A known drive that is away, at whose last place the path lies while nothing is mounted there.
 Found OnAwayDrive(const DriveSet& drives, const std::string& path, const MountedVolumes::Location& now) {
-    for (const Drive& drive : drives.All()) {
-        if (drive.Plugged() || drive.MountPoint.empty() || !LiesIn(path, drive.MountPoint)) continue;
-        if (now.On && LiesIn(now.On->At.Target, drive.MountPoint)) continue;  // something else is mounted there
-        return {drive.DriveID, drive.MountPoint == "/" ? path : path.substr(drive.MountPoint.size()), nullptr};
-    }
-    return {};
+    const Drive* drive = drives.AwayAt(path);
+    if (!drive || (now.On && LiesIn(now.On->At.Target, drive->MountPoint))) return {};  // something else is there now
+    return {drive->DriveID, drive->MountPoint == "/" ? path : path.substr(drive->MountPoint.size()), nullptr};
 }
 
 Found Locate(const DriveSet& drives, const std::string& path, bool seen) {

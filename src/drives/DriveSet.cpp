@@ -93,6 +93,13 @@ bool DriveSet::Unplugged(int id) const {
     return drive && !drive->Plugged();
 }
 
+const Drive* DriveSet::AwayAt(std::string_view path) const {
+    const auto found = std::find_if(drives_.begin(), drives_.end(), [&](const Drive& drive) {
+        return !drive.Plugged() && !drive.MountPoint.empty() && LiesIn(path, drive.MountPoint);
+    });
+    return found != drives_.end() ? &*found : nullptr;
+}
+
 std::string DriveSet::NewName(const Volume& volume, std::string_view place) const {
     std::string base = volume.Label;
     if (base.empty()) base = LastPart(place);

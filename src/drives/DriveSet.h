@@ -51,6 +51,9 @@ public:
     const Drive* ByIdentity(std::string_view identity) const;
     // Whether the drive with this ID is known and not plugged in; false for -1 (no drive).
     bool Unplugged(int id) const;
+    // The drive that is not plugged in and was last seen mounted at a place the path lies in; null
+    // when there is none.
+    const Drive* AwayAt(std::string_view path) const;
 
     // The name a new drive gets: its label, else its mount point's last part, else its type, with
     // "-2", "-3" ... added until no drive of the set has it.

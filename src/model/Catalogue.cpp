@@ -22,11 +22,27 @@ void ReturnFreedMemory() {
 }
 
 // Only a file that is there tells which filesystem holds it: a folder where a drive was mounted
-// by hand is an empty folder of the disk beneath once the drive is away.
-bool IsThere(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0;
-}
+// by hand is an empty folder of the disk beneath once the drive is away. Records come in name
+// order, so the files of a folder that is not there (a catalogue from another machine) cost one
+// look between them.
+class Presence {
+public:
+    bool IsThere(const std::string& path) {
+        const std::size_t slash = path.find_last_of('/');
+        const std::string_view folder = std::string_view(path).substr(0, slash == std::string::npos ? 0 : slash + 1);
+        if (folder != folder_) {
+            folder_ = folder;
+            struct stat info {};
+            folderThere_ = !folder_.empty() && stat(folder_.c_str(), &info) == 0;
+        }
+        struct stat info {};
+        return folderThere_ && stat(path.c_str(), &info) == 0;
+    }
+
+private:
+    std::string folder_;
+    bool folderThere_ = false;
+};
 
 }  // namespace
 
@@ -48,8 +64,11 @@ std::string Catalogue::Reload(const clsFile::LoadProgress& progress) {
 
 std::string Catalogue::ReconcileDrives() {
     std::vector<RecordPath> unlinked;
+    Presence presence;
     for (const FileRecord& record : Files.Records()) {
-        if (record.DriveID < 0) unlinked.push_back({record.FileID, record.FileName, IsThere(record.FileName)});
+        if (record.DriveID >= 0) continue;
+        const bool there = presence.IsThere(record.FileName);
+        if (there || Drives.AwayAt(record.FileName)) unlinked.push_back({record.FileID, record.FileName, there});
     }
     const bool orphans = Files.OrphanLinks() > 0;
     const bool moved = std::any_of(Drives.All().begin(), Drives.All().end(),

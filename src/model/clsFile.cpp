@@ -84,6 +84,28 @@ int PositionOfID(const std::vector<FileRecord>& records, int id, int previous) {
     return found != records.end() && found->FileID == id ? static_cast<int>(found - records.begin()) : -1;
 }
 
+// The position of each record by its ID, for records in ID order; a table as long as the largest
+// ID when IDs are dense enough (as SQLite gives them), otherwise a binary search.
+class PositionsByID {
+public:
+    explicit PositionsByID(const std::vector<FileRecord>& records) : records_(records) {
+        const int largest = records.empty() ? 0 : records.back().FileID;
+        if (largest < 0 || static_cast<std::size_t>(largest) > 4 * records.size() + 1024) return;
+        table_.assign(static_cast<std::size_t>(largest) + 1, -1);
+        for (int p = 0; p < static_cast<int>(records.size()); ++p) {
+            if (records[p].FileID >= 0) table_[records[p].FileID] = p;
+        }
+    }
+    int Of(std::int64_t id) const {
+        if (!table_.empty()) return id >= 0 && id < static_cast<std::int64_t>(table_.size()) ? table_[id] : -1;
+        return id < 0 || id > INT32_MAX ? -1 : PositionOfID(records_, static_cast<int>(id), -1);
+    }
+
+private:
+    const std::vector<FileRecord>& records_;
+    std::vector<int> table_;
+};
+
 // Moves each row to its place: order[i] names the row that belongs at i. Follows each cycle of
 // the permutation, so no second copy of the rows is made.
 template <class Row>
@@ -215,15 +237,19 @@ std::string clsFile::LoadFromDatabase(clsSQLite& store, const LoadProgress& prog
         Deleteall();
         return error;
     }
-    // The name order is worked out on the second core while the links are read: the sort reads
-    // only the names, the keyword pass writes only the keyword lists.
+    std::vector<DriveLink> links;
+    error = ReadDriveLinks(store, links);
+    // The name order, and which drive links still hold, are worked out on the second core while the
+    // keyword links are read: the sort reads only the names, the links' check the names and the
+    // drives, the keyword pass writes only the keyword lists.
     std::vector<std::string_view> names;
     names.reserve(records_.size());
     for (const FileRecord& record : records_) names.emplace_back(record.FileName);
-    auto sorting = std::async(SecondCore(records_.size()),
-                              [&nameClasses, names = std::move(names)] { return NameOrder(nameClasses, names); });
-    error = LoadKeywords(store, total, progress);
-    if (error.empty()) error = LoadDriveLinks(store);
+    auto sorting = std::async(SecondCore(records_.size()), [this, &links, &nameClasses, names = std::move(names)] {
+        TakeDriveLinks(links);
+        return NameOrder(nameClasses, names);
+    });
+    if (error.empty()) error = LoadKeywords(store, total, progress);
     if (progress) progress(total, total);
     std::vector<int> order = sorting.get();
     if (!error.empty()) {
@@ -300,20 +326,25 @@ std::string clsFile::LoadKeywords(clsSQLite& store, std::int64_t total, const Lo
 }
 
 
-// A link stands only while the record keeps the path it was made for: another program may have
-// changed the path, or given a deleted record's FileID to another file. Read through the index,
-// which holds the numbers wanted and is a fraction of the table's size; in its order, by drive.
-std::string clsFile::LoadDriveLinks(clsSQLite& store) {
+// Read through the index of the numbers wanted, a fraction of the table's size, in its order (by
+// drive); the records, in FileID order still, are found by a table of positions by ID.
+std::string clsFile::ReadDriveLinks(clsSQLite& store, std::vector<DriveLink>& links) {
     if (!ReadOwnTables(store).Usable()) return {};
-    int lastPosition = -1;
+    const PositionsByID positions(records_);
+    links.reserve(records_.size());
     return store.Query("SELECT FileID, DriveID, PathKey FROM rvFileDrive INDEXED BY rvFileDriveKeys;",
                        [&](const clsSQLite::Row& row) {
-                           lastPosition = PositionOfID(records_, ToInt(row.Int(0)), lastPosition);
-                           if (lastPosition < 0) {
-                               ++orphanLinks_;
-                               return;
-                           }
-                           FileRecord& record = records_[lastPosition];
-                           if (PathKey(record.FileName) == row.Int(2)) record.DriveID = ToInt(row.Int(1));
+                           const int position = positions.Of(row.Int(0));
+                           if (position >= 0) links.push_back({position, ToInt(row.Int(1)), row.Int(2)});
+                           else ++orphanLinks_;
                        });
+}
+
+// A link stands only while the record keeps the path it was made for: another program may have
+// changed the path, or given a deleted record's FileID to another file.
+void clsFile::TakeDriveLinks(const std::vector<DriveLink>& links) {
+    for (const DriveLink& link : links) {
+        FileRecord& record = records_[link.Position];
+        if (PathKey(record.FileName) == link.PathKey) record.DriveID = link.DriveID;
+    }
 }

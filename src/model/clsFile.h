@@ -89,7 +89,13 @@ private:
     std::string LoadRecords(clsSQLite& store, std::int64_t total, const LoadProgress& progress,
                             std::vector<std::uint8_t>& nameClasses);
     std::string LoadKeywords(clsSQLite& store, std::int64_t total, const LoadProgress& progress);
-    std::string LoadDriveLinks(clsSQLite& store);
+    struct DriveLink {
+        int Position;
+        int DriveID;
+        std::int64_t PathKey;
+    };
+    std::string ReadDriveLinks(clsSQLite& store, std::vector<DriveLink>& links);
+    void TakeDriveLinks(const std::vector<DriveLink>& links);
     void IndexAll();
     void IndexRecord(int position);
     void ForgetRecord(int position);

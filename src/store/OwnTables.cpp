@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/OwnTables.h"
 
+#include <sqlite3.h>
 #include <xxhash.h>
 
 #include <algorithm>
@@ -164,4 +165,13 @@ std::string DeleteOrphanRows(clsSQLite& store) {
 
 std::int64_t PathKey(std::string_view path) {
     return static_cast<std::int64_t>(XXH3_64bits(path.data(), path.size()));
+}
+
+void AddPathKeyFunction(sqlite3* db) {
+    const auto key = [](sqlite3_context* context, int, sqlite3_value** values) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+        if (!text) return sqlite3_result_null(context);
+        sqlite3_result_int64(context, PathKey(std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(values[0])))));
+    };
+    sqlite3_create_function(db, "rv_path_key", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, key, nullptr, nullptr);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/LoadDirectory.h"
 
+#include <sys/stat.h>
+
 #include "model/modCatalogue.h"
 #include "support/modUtilities.h"
 #include "tools/Batch.h"
@@ -29,6 +31,7 @@ private:
     FileRecord Describe(const std::string& path, const std::string& crc, const FileFacts& facts);
     void Add(const FileRecord& record);
     void Finish(bool anyFile);
+    bool FolderGone() const;
 
     Catalogue& catalogue_;
     const LoadDirectoryRequest& request_;
@@ -41,6 +44,7 @@ private:
     std::vector<bool> catalogued_;  // by path, before the run
     std::size_t gathered_ = 0;      // facts taken, of the files not catalogued
     std::int64_t done_ = 0;
+    dev_t device_ = 0;              // of the folder, as the run found it
 };
 
 ToolResult Run::Go() {
@@ -52,6 +56,7 @@ ToolResult Run::Go() {
         result_.Error = "Choose the folder to load";
         return result_;
     }
+    if (struct stat info {}; stat(folder_.c_str(), &info) == 0) device_ = info.st_dev;
     const FolderListing listing = ListMatchingFiles(request_.Folder, request_.Patterns, request_.ScanSubdirectories);
     result_.Error = listing.Error;
     for (const std::string& relative : listing.Files) {
@@ -85,6 +90,10 @@ void Run::LoadFile(std::size_t index, FactGatherer& gatherer) {
         return;
     }
     if (!facts->Error.empty()) {
+        if (FolderGone()) {
+            result_.Error = "The drive of " + folder_ + " was unplugged during the load";
+            return;
+        }
         ++result_.Unreadable;
         log_.Write(facts->Error);
         return;
@@ -123,6 +132,13 @@ void Run::Add(const FileRecord& record) {
     }
     catalogue_.Files.AddTemporarily(record.FileName, record.CRC);
     result_.Error = batch_.UnitDone();
+}
+
+// A drive unplugged under the run leaves its mount point an empty folder of the disk beneath, or
+// no folder at all: every file after would be unreadable, and none of them is.
+bool Run::FolderGone() const {
+    struct stat info {};
+    return stat(folder_.c_str(), &info) != 0 || info.st_dev != device_;
 }
 
 void Run::Finish(bool anyFile) {

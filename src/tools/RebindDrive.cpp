@@ -14,7 +14,6 @@
 namespace {
 
 struct Move {
-    int FileID = 0;
     std::string From;
     std::string To;
 };
@@ -45,18 +44,31 @@ std::string Destination(const Drive& drive, const std::string& place, std::strin
     return to.empty() ? "Only a folder of the drive " + drive.Name + " is mounted: name the place to re-point it to" : "";
 }
 
-// The drive's records as the links keep them, those whose paths are still the ones linked.
+// The drive's records whose paths are still the ones linked, with the paths they get: read once
+// for the log and the count, in path order.
 std::string Moves(clsSQLite& store, const Drive& drive, const std::string& to, std::vector<Move>& moves) {
-    return store.Query(
-        "SELECT l.FileID, l.Path, l.PathKey, f.FileName FROM rvFileDrive l JOIN tblFile f ON f.FileID = l.FileID "
-        "WHERE l.DriveID = " + std::to_string(drive.DriveID) + " ORDER BY f.FileName;",
+    const std::string error = store.Query(
+        "SELECT f.FileName, l.Path, l.PathKey FROM rvFileDrive l JOIN tblFile f ON f.FileID = l.FileID WHERE l.DriveID = " +
+            std::to_string(drive.DriveID) + ";",
         [&](const clsSQLite::Row& row) {
-            const std::string_view from = row.Text(3);
+            const std::string_view from = row.Text(0);
             std::string path = PathOnDrive(to, row.Text(1));
-            if (PathKey(from) == row.Int(2) && from != path)
-                moves.push_back({static_cast<int>(row.Int(0)), std::string(from), std::move(path)});
+            if (PathKey(from) == row.Int(2) && from != path) moves.push_back({std::string(from), std::move(path)});
         });
+    std::sort(moves.begin(), moves.end(), [](const Move& a, const Move& b) { return a.From < b.From; });
+    return error;
 }
+
+// The links first, keyed by the paths their records get; then the records whose links now hold
+// the key of their new path: each a statement over all the drive's records at once.
+const char* const kRepointLinks =
+    "UPDATE rvFileDrive SET PathKey = rv_path_key(CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END) "
+    "WHERE DriveID = ?2 AND PathKey = rv_path_key((SELECT FileName FROM tblFile f WHERE f.FileID = rvFileDrive.FileID));";
+const char* const kRepointRecords =
+    "UPDATE tblFile SET FileName = (SELECT CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END FROM rvFileDrive l "
+    "WHERE l.FileID = tblFile.FileID) WHERE FileID IN (SELECT FileID FROM rvFileDrive WHERE DriveID = ?2 AND "
+    "PathKey = rv_path_key(CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END)) AND FileName IS NOT "
+    "(SELECT CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END FROM rvFileDrive l WHERE l.FileID = tblFile.FileID);";
 
 // A drive re-pointed to where it is mounted could be unplugged meanwhile: its place would then be
 // an empty folder of the disk beneath.
@@ -65,20 +77,32 @@ bool StillMounted(const Drive& drive, const std::string& place, const std::strin
     return !place.empty() || (stat(to.c_str(), &info) == 0 && info.st_dev == drive.Device);
 }
 
-std::string Repoint(clsSQLite& store, const Drive& drive, const std::vector<Move>& moves, const std::string& to,
-                    ToolHost& host, ToolResult& result) {
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        if (!host.Progress(static_cast<std::int64_t>(i), static_cast<std::int64_t>(moves.size()), moves[i].From)) {
-            result.Cancelled = true;
-            return {};
-        }
-        const Move& move = moves[i];
-        std::string error = store.Execute("UPDATE tblFile SET FileName=?1 WHERE FileID=?2;", {move.To, move.FileID});
-        if (error.empty())
-            error = store.Execute("UPDATE rvFileDrive SET PathKey=?1 WHERE FileID=?2;", {PathKey(move.To), move.FileID});
-        if (!error.empty()) return error;
+// Asks host before the writing, which is a few statements over all the drive's records.
+std::string Repoint(clsSQLite& store, const Drive& drive, const std::string& to, std::vector<Move>& moves, ToolHost& host,
+                    bool& cancelled) {
+    if (std::string error = Moves(store, drive, to, moves); !error.empty()) return error;
+    if (!host.Progress(0, static_cast<std::int64_t>(moves.size()), moves.empty() ? to : moves.front().From)) {
+        cancelled = true;
+        return {};
+    }
+    for (const char* sql : {kRepointLinks, kRepointRecords}) {
+        if (std::string error = store.Execute(sql, {to, drive.DriveID}); !error.empty()) return error;
     }
     return store.Execute("UPDATE rvDrive SET MountPoint=?1 WHERE DriveID=?2;", {to, drive.DriveID});
+}
+
+// One line per record, written a few thousand at a time rather than flushed one by one.
+void WriteMoves(ToolLog& log, const std::vector<Move>& moves) {
+    constexpr std::size_t kLinesAtOnce = 4096;
+    std::string lines;
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        if (!lines.empty()) lines += '\n';
+        lines += moves[i].From + " RE-POINTED TO " + moves[i].To;
+        if ((i + 1) % kLinesAtOnce == 0 || i + 1 == moves.size()) {
+            log.Write(lines);
+            lines.clear();
+        }
+    }
 }
 
 }  // namespace
@@ -97,13 +121,13 @@ ToolResult RebindDrive(Catalogue& catalogue, const std::string& name, const std:
     const Drive drive = *found;
     std::string to;
     if (std::string why = Destination(drive, place, to); !why.empty()) return Refused(why);
-    std::vector<Move> moves;
-    if (std::string error = Moves(catalogue.Store, drive, to, moves); !error.empty()) return Refused(error);
     ToolResult result;
+    std::vector<Move> moves;
     {
         clsSQLite::Transaction unit(catalogue.Store);
         result.Error = unit.BeginError();
-        if (result.Error.empty()) result.Error = Repoint(catalogue.Store, drive, moves, to, host, result);
+        if (result.Error.empty() && !host.Progress(0, 1, drive.Name)) result.Cancelled = true;
+        if (result.Error.empty() && !result.Cancelled) result.Error = Repoint(catalogue.Store, drive, to, moves, host, result.Cancelled);
         if (result.Error.empty() && !result.Cancelled && !StillMounted(drive, place, to))
             result.Error = "The drive " + drive.Name + " was unplugged while its records were re-pointed: nothing was changed";
         if (result.Error.empty() && !result.Cancelled) result.Error = unit.Commit();
@@ -113,7 +137,7 @@ ToolResult RebindDrive(Catalogue& catalogue, const std::string& name, const std:
     ToolLog log("rebind.log", true);
     log.Write("Reelvault");
     log.Write("The records of the drive " + drive.Name + " have been re-pointed to " + to);
-    for (const Move& move : moves) log.Write(move.From + " RE-POINTED TO " + move.To);
+    WriteMoves(log, moves);
     result.Error = log.Error();
     result.LogPath = log.Path();
     host.ShowLog(log.Path());

@@ -118,3 +118,22 @@ TEST_F(DriveTools, ForgetDeletesTheDrivesRecordsAndNoOther) {
     ASSERT_EQ(catalogue.Store.Execute("SELECT count(*) FROM rvFileDrive"), "");
     EXPECT_EQ(catalogue.Store.Field(0).AsInt(), 1);
 }
+
+TEST_F(DriveTools, ADriveUnpluggedDuringALoadStopsItWithASentenceKeepingWhatWasAdded) {
+    for (int i = 0; i < 600; ++i) Make("many/" + std::to_string(i) + ".mkv");
+    struct Unplugging : RecordingHost {
+        LoopDrive* drive = nullptr;
+        bool Progress(std::int64_t done, std::int64_t total, const std::string& current) override {
+            if (items == 20) drive->Unmount();
+            return RecordingHost::Progress(done, total, current);
+        }
+    } unplugging;
+    unplugging.drive = &drive;
+    const ToolResult result = LoadDirectory(catalogue, {place + "/many", "*.mkv", false, true}, unplugging);
+    EXPECT_EQ(result.Error, "The drive of " + place + "/many/ was unplugged during the load");
+    EXPECT_GT(result.Changed, 0);
+    EXPECT_LT(result.Changed, 600);
+    EXPECT_EQ(result.Unreadable, 0);
+    Reload();
+    EXPECT_EQ(catalogue.Files.Count(), 3 + result.Changed);
+}
