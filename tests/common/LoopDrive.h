@@ -52,14 +52,17 @@ public:
     const std::string& Place() const { return place_; }
     const std::string& Skip() const { return skip_; }
 
-private:
     // The test's drives live in a mount table of the process's own, as do the commands it runs: a
     // second run of the tests at the same time, whose drives have the same UUIDs, never sees them
-    // (nor they its), and a run that dies leaves nothing mounted. Made once, on the first mount.
+    // (nor they its), and a run that dies leaves nothing mounted. Made once, on the first mount; a
+    // test that watches the table before it (a descriptor of /proc/self/mountinfo stays with the
+    // table it was opened in) calls it first, before any thread starts.
     static void OwnMountTable() {
         [[maybe_unused]] static const bool own =
             unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
     }
+
+private:
     bool Refuse(std::string why) {
         if (skip_.empty()) skip_ = "No real drive: " + std::move(why);
         return false;
