@@ -10,7 +10,9 @@
 #include <system_error>
 
 #include "analysis/modMediaInfo.h"
+#include "drives/dialogs/DriveNotes.h"
 #include "model/modCatalogue.h"
+#include "store/OwnTables.h"
 #include "support/modUtilities.h"
 #include "tools/DirectoryScan.h"
 #include "window/CRCJob.h"
@@ -25,6 +27,16 @@ std::string Std(const QString& text) { return text.toStdString(); }
 
 constexpr auto kIntMin = std::numeric_limits<int>::min();
 constexpr auto kIntMax = std::numeric_limits<int>::max();
+
+// The drive the catalogue links the saved record to, as a load would read it: the save gave it one
+// from its path, or kept the one it had while that drive is away. -1 for none.
+int LinkedDrive(Catalogue& catalogue, const FileRecord& record) {
+    if (!catalogue.OwnTables.Usable() ||
+        !catalogue.Store.Execute("SELECT DriveID, PathKey FROM rvFileDrive WHERE FileID=?1;", {record.FileID}).empty() ||
+        catalogue.Store.RecordCount() != 1 || catalogue.Store.Field(1).AsInt() != PathKey(record.FileName))
+        return -1;
+    return static_cast<int>(catalogue.Store.Field(0).AsInt());
+}
 
 }  // namespace
 
@@ -238,7 +250,9 @@ void AddEditTab::Update(const FileRecord& record) {
         Q_EMIT StatusChanged(tr("Could not save %1: %2").arg(Q(record.FileName), Q(error)));
         return;
     }
-    if (catalogue_.Files.Modify(record)) Q_EMIT FileRewritten(record.FileID);
+    FileRecord saved = record;
+    saved.DriveID = LinkedDrive(catalogue_, record);
+    if (catalogue_.Files.Modify(saved)) Q_EMIT FileRewritten(record.FileID);
     else Q_EMIT CatalogueChanged();
 }
 
@@ -320,7 +334,13 @@ void AddEditTab::CalculateFourCC() {
     if (FileExists()) txtAddFourCC->setText(QString::fromLatin1(GetFourCC(FilePath())));
 }
 
+// A file on a drive that is away is not just missing: the person is told which drive to plug in.
 void AddEditTab::OpenFile() {
-    if (!FileExists()) return;
+    if (!FileExists()) {
+        clsFile& files = catalogue_.Files;
+        if (files.GotoFileID(EditedFileID()) && files.Current()->FileName == FilePath())
+            Q_EMIT StatusChanged(CannotOpenNote(catalogue_, *files.Current()));
+        return;
+    }
     if (const std::string error = ShellOpen(FilePath()); !error.empty()) Q_EMIT StatusChanged(Q(error));
 }

@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/FileListModel.h"
 
+#include <QBrush>
+#include <QGuiApplication>
+#include <QPalette>
+
 #include <algorithm>
 #include <numeric>
 
+#include "drives/dialogs/DriveNotes.h"
 #include "window/ListRow.h"
 #include "window/RowSort.h"
+#include "window/modSearch.h"
 
 FileListModel::FileListModel(Catalogue& catalogue, QObject* parent) : QAbstractTableModel(parent), catalogue_(catalogue) {}
 
@@ -56,8 +62,23 @@ int FileListModel::RowOf(int fileID) const {
     return shown == rows_.end() ? -1 : static_cast<int>(shown - rows_.begin());
 }
 
+namespace {
+
+constexpr int kColumnCount = kDriveColumn + 1;
+
+QString DriveName(const Catalogue& catalogue, const FileRecord& record) {
+    const Drive* drive = catalogue.Drives.ByID(record.DriveID);
+    return drive ? QString::fromStdString(drive->Name) : QString();
+}
+
+}  // namespace
+
 void FileListModel::RewriteRow(int fileID) {
-    if (const int row = RowOf(fileID); row >= 0) Q_EMIT dataChanged(index(row, 0), index(row, kListColumnCount - 1));
+    if (const int row = RowOf(fileID); row >= 0) Q_EMIT dataChanged(index(row, 0), index(row, kColumnCount - 1));
+}
+
+void FileListModel::ShowDrives() {
+    if (!rows_.empty()) Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
 }
 
 void FileListModel::RemoveRow(int fileID) {
@@ -89,26 +110,32 @@ int FileListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int FileListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kListColumnCount; }
+int FileListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const FileRecord* record = RecordAt(index.row());
     if (!record) return {};
+    const bool numeric = index.column() < kListColumnCount && kListColumns[index.column()].Numeric;
     switch (role) {
     case Qt::DisplayRole:
+        return index.column() == kDriveColumn ? DriveName(catalogue_, *record)
+                                              : QString::fromStdString(CellText(catalogue_, *record, index.column()));
     case Qt::ToolTipRole:
-        return QString::fromStdString(CellText(catalogue_, *record, index.column()));
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignVCenter | (kListColumns[index.column()].Numeric ? Qt::AlignRight : Qt::AlignLeft));
+        if (const QString away = AwayNote(catalogue_, *record); !away.isEmpty()) return away;
+        return data(index, Qt::DisplayRole);
+    case Qt::ForegroundRole:
+        if (RecordPluggedIn(catalogue_, *record)) return {};
+        return QBrush(QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));
+    case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::AlignVCenter | (numeric ? Qt::AlignRight : Qt::AlignLeft));
     case KeyRole: return QString::fromStdString(RowKey(record->FileID));
     default: return {};
     }
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kListColumnCount) return {};
-    if (role == Qt::DisplayRole) return QString::fromUtf8(kListColumns[section].Header);
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::AlignVCenter | (kListColumns[section].Numeric ? Qt::AlignRight : Qt::AlignLeft));
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
+    const bool numeric = section < kListColumnCount && kListColumns[section].Numeric;
+    if (role == Qt::DisplayRole) return section == kDriveColumn ? tr("Drive") : QString::fromUtf8(kListColumns[section].Header);
+    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignVCenter | (numeric ? Qt::AlignRight : Qt::AlignLeft));
     return {};
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The results list's rows: records of the file set shown through the row layout, sortable by any
-// column. It holds positions in the set, not copies, so 100,000 rows cost little.
+// The results list's rows: records of the file set shown through the row layout, and after its ten
+// columns the drive each lies on; sortable by any column. A row whose file is on a drive that is
+// not plugged in where its path says is drawn greyed and says why. It holds positions in the set,
+// not copies, so 100,000 rows cost little.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -33,6 +35,8 @@ public:
     void RewriteRow(int fileID);
     // Takes the record with this ID out of the list.
     void RemoveRow(int fileID);
+    // Shows every row's drive afresh: drives were plugged in or out, or renamed.
+    void ShowDrives();
     // A click on a header: the order flips whatever the column (the first click sorts ascending),
     // then the rows are ordered by that column, numbers as numbers. Equal cells keep their order.
     void SortByHeader(int column);

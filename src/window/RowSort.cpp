@@ -55,15 +55,32 @@ std::uint64_t NumberOf(const FileRecord& record, int column) {
     }
 }
 
-// Type and category names are few: each ID's name gets its rank among them, equal names one rank.
+bool IsNameColumn(int column) { return column == TypeColumn || column == CategoryColumn || column == kDriveColumn; }
+
+int NamedID(const FileRecord& record, int column) {
+    switch (column) {
+    case TypeColumn: return record.TypeID;
+    case CategoryColumn: return record.CategoryID;
+    default: return record.DriveID;
+    }
+}
+
+std::string NameOf(Catalogue& catalogue, const FileRecord& record, int column) {
+    if (column != kDriveColumn) return CellText(catalogue, record, column);
+    const Drive* drive = catalogue.Drives.ByID(record.DriveID);
+    return drive ? drive->Name : std::string();
+}
+
+// Type, category and drive names are few: each ID's name gets its rank among them, equal names
+// one rank.
 std::vector<SortKey> NameKeys(Catalogue& catalogue, const std::vector<int>& positions, int column) {
     const auto& records = catalogue.Files.Records();
-    const auto idOf = [column](const FileRecord& record) { return column == TypeColumn ? record.TypeID : record.CategoryID; };
+    const auto idOf = [column](const FileRecord& record) { return NamedID(record, column); };
     const std::vector<int> inSetOrder = RowsInSetOrder(positions, records.size());
     std::unordered_map<int, std::string> names;
     for (const int row : inSetOrder) {
         const FileRecord& record = records[positions[row]];
-        if (!names.contains(idOf(record))) names.emplace(idOf(record), CellText(catalogue, record, column));
+        if (!names.contains(idOf(record))) names.emplace(idOf(record), NameOf(catalogue, record, column));
     }
     std::vector<std::string> ranked;
     for (const auto& [id, name] : names) ranked.push_back(name);
@@ -198,15 +215,14 @@ void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column
     const auto& records = catalogue.Files.Records();
     const TextColumn texts(records, column);
     TextKeys folded;
-    const bool textual = !kListColumns[column].Numeric && column != TypeColumn && column != CategoryColumn;
-    if (textual) {
+    if (IsNameColumn(column)) {
+        folded.Keys = NameKeys(catalogue, positions, column);
+    } else if (!kListColumns[column].Numeric) {
         folded = FoldedKeys(texts, positions, records.size(), FoldTable());
-    } else if (kListColumns[column].Numeric) {
+    } else {
         folded.Keys.resize(positions.size());
         for (const int row : RowsInSetOrder(positions, records.size()))
             folded.Keys[row] = {NumberOf(records[positions[row]], column), 0, 0, false, positions[row]};
-    } else {
-        folded.Keys = NameKeys(catalogue, positions, column);
     }
     std::vector<SortKey>& keys = folded.Keys;
     SortLevel(keys.begin(), keys.end(), 0, folded, texts, ascending);

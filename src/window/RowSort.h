@@ -6,9 +6,13 @@
 #include <vector>
 
 #include "model/Catalogue.h"
+#include "window/ListRow.h"
 
-// Orders positions in catalogue.Files.Records() by the column as CompareCells orders the cells'
-// texts, ascending or descending; positions with equal cells keep their order. Builds each row's
-// key once from the record's fields rather than formatting every cell. Moves the type
-// and category cursors.
+// The window's column after the list's ten: the name of the drive a record lies on, "" for none.
+inline constexpr int kDriveColumn = kListColumnCount;
+
+// Orders positions in catalogue.Files.Records() by the column (one of the list's or kDriveColumn)
+// as CompareCells orders the cells' texts, ascending or descending; positions with equal cells keep
+// their order. Builds each row's key once from the record's fields rather than formatting every
+// cell. Moves the type and category cursors.
 void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column, bool ascending);

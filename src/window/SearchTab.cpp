@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 #include <tuple>
 
@@ -19,6 +20,19 @@ std::string Std(const QString& text) { return text.toStdString(); }
 std::optional<std::string> Chosen(const QComboBox* box) {
     if (box->currentIndex() <= 0) return std::nullopt;
     return Std(box->currentText());
+}
+
+// The entries of the plugged-in box.
+enum PluggedChoice { AnyState, PluggedIn, NotPluggedIn };
+
+std::optional<int> ChosenDrive(const QComboBox* box) {
+    if (box->currentIndex() <= 0) return std::nullopt;
+    return box->currentData().toInt();
+}
+
+std::optional<bool> ChosenState(const QComboBox* box) {
+    if (box->currentIndex() <= AnyState) return std::nullopt;
+    return box->currentIndex() == PluggedIn;
 }
 
 }  // namespace
@@ -66,6 +80,8 @@ QWidget* SearchTab::MakeFields() {
     txtSearchFourCC = MakeLineEdit("txtSearchFourCC");
     cboSearchRating = MakeCombo("cboSearchRating");
     txtSearchRating = MakeLineEdit("txtSearchRating");
+    cboSearchDrive = MakeCombo("cboSearchDrive");
+    cboSearchPlugged = MakeCombo("cboSearchPlugged");
 
     const auto row = [&](int at, const char* label, QWidget* field, QComboBox* comparison = nullptr) {
         grid->addWidget(MakeLabel(label, comparison ? comparison : field), at, 0);
@@ -84,8 +100,24 @@ QWidget* SearchTab::MakeFields() {
     row(6, "Length (ms)", txtSearchLength, cboSearchLength);
     row(7, "FourCC", txtSearchFourCC);
     row(8, "Rating", txtSearchRating, cboSearchRating);
-    grid->setRowStretch(9, 1);
+    grid->addWidget(MakeLabel("Drive", cboSearchDrive), 9, 0);
+    grid->addWidget(MakeDriveFields(), 9, 1, 1, 2);
+    grid->setRowStretch(10, 1);
     grid->setColumnStretch(2, 1);
+    return fields;
+}
+
+// The drive, and beside it whether it is plugged in, which applies to any drive too.
+QWidget* SearchTab::MakeDriveFields() {
+    auto* fields = new QWidget;
+    auto* line = new QHBoxLayout(fields);
+    line->setContentsMargins(0, 0, 0, 0);
+    cboSearchDrive->addItem(QString());
+    // Its first entry says what the box is, having no label of its own.
+    cboSearchPlugged->addItems({tr("Plugged in or not"), tr("Plugged in"), tr("Not plugged in")});
+    cboSearchPlugged->setAccessibleName(tr("Plugged in or not"));
+    line->addWidget(cboSearchDrive, 1);
+    line->addWidget(cboSearchPlugged, 1);
     return fields;
 }
 
@@ -101,6 +133,17 @@ void SearchTab::ShowCategoryNames(const QStringList& names) { FillNameCombo(cboS
 
 void SearchTab::ShowFileTypeNames(const QStringList& names) { FillNameCombo(cboSearchType, names, true); }
 
+void SearchTab::ShowDrives() {
+    const QVariant chosen = cboSearchDrive->currentIndex() > 0 ? cboSearchDrive->currentData() : QVariant();
+    std::vector<const Drive*> drives;
+    for (const Drive& drive : catalogue_.Drives.All()) drives.push_back(&drive);
+    std::sort(drives.begin(), drives.end(), [](const Drive* a, const Drive* b) { return a->Name < b->Name; });
+    cboSearchDrive->clear();
+    cboSearchDrive->addItem(QString());
+    for (const Drive* drive : drives) cboSearchDrive->addItem(QString::fromStdString(drive->Name), drive->DriveID);
+    cboSearchDrive->setCurrentIndex(chosen.isValid() ? std::max(0, cboSearchDrive->findData(chosen)) : 0);
+}
+
 void SearchTab::ResetComparisons() {
     for (QComboBox* box : {cboSearchSize, cboSearchLength, cboSearchRating}) {
         box->clear();
@@ -113,7 +156,8 @@ void SearchTab::Search() {
     SearchFields fields{Std(txtSearchFileName->text()), Std(txtSearchTitle->text()), Chosen(cboSearchType),
                         Chosen(cboSearchCategory), Std(txtSearchCRC->text()), Std(cboSearchSize->currentText()),
                         Std(txtSearchSize->text()), Std(cboSearchLength->currentText()), Std(txtSearchLength->text()),
-                        Std(txtSearchFourCC->text()), Std(cboSearchRating->currentText()), Std(txtSearchRating->text()), {}, {}, {}};
+                        Std(txtSearchFourCC->text()), Std(cboSearchRating->currentText()), Std(txtSearchRating->text()), {},
+                        ChosenDrive(cboSearchDrive), ChosenState(cboSearchPlugged)};
     for (int entry = 0; entry < lstSearchKeywords->count(); ++entry) fields.Keywords.push_back(Std(lstSearchKeywords->item(entry)->text()));
     const SearchResult result = RunSearch(catalogue_, fields);
     if (!result.Error.empty()) {
@@ -129,11 +173,13 @@ void SearchTab::ShowAll() {
     Q_EMIT StatusChanged(tr("All files listed"));
 }
 
-// The type and category stay chosen.
+// The type and category stay chosen; the drive and whether it is plugged in go with the rest.
 void SearchTab::Clear() {
     for (QLineEdit* field : {txtSearchFileName, txtSearchTitle, txtSearchCRC, txtSearchSize, txtSearchLength, txtSearchFourCC,
                              txtSearchRating, txtSearchKeyword})
         field->clear();
     for (QComboBox* comparison : {cboSearchSize, cboSearchLength, cboSearchRating}) comparison->setCurrentIndex(-1);
+    cboSearchDrive->setCurrentIndex(0);
+    cboSearchPlugged->setCurrentIndex(AnyState);
     lstSearchKeywords->clear();
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Search tab: a field for each column of a file record, comparisons for the numbers, and the
-// keywords a file must all have. It runs the search on the catalogue it is given and hands the
-// files found to the window to list.
+// The Search tab: a field for each column of a file record, comparisons for the numbers, the
+// keywords a file must all have, and the drive it lies on and whether that is plugged in. It runs
+// the search on the catalogue it is given and hands the files found to the window to list.
 #pragma once
 
 #include <QWidget>
@@ -26,6 +26,9 @@ public:
     void ShowFileTypeNames(const QStringList& names);
     // The size, length and rating comparisons: "", "<", "=", ">", none chosen.
     void ResetComparisons();
+    // The drive box: an empty entry, then the catalogue's drives by name; the drive chosen stays
+    // chosen while the catalogue still has it.
+    void ShowDrives();
 
 Q_SIGNALS:
     // The files found, records of the loaded set, in the order the catalogue gave them.
@@ -37,6 +40,7 @@ private:
     QWidget* MakeFields();
     QWidget* MakeKeywords();
     QWidget* MakeButtons();
+    QWidget* MakeDriveFields();
     void Search();
     void ShowAll();
     void Clear();
@@ -55,6 +59,8 @@ private:
     QLineEdit* txtSearchFourCC;
     QComboBox* cboSearchRating;
     QLineEdit* txtSearchRating;
+    QComboBox* cboSearchDrive;
+    QComboBox* cboSearchPlugged;
     QLineEdit* txtSearchKeyword;
     QListWidget* lstSearchKeywords;
 };

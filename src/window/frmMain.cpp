@@ -18,6 +18,8 @@
 
 #include <cstdio>
 
+#include "drives/dialogs/DriveNotes.h"
+#include "drives/dialogs/DriveTools.h"
 #include "store/modSchema.h"
 #include "support/dialogs/frmAbout.h"
 #include "support/modFileAssociation.h"
@@ -61,6 +63,7 @@ frmMain::frmMain(AppState& state, Prompts& prompts, QWidget* parent)
     BuildMenus();
     status_ = new StatusBar(QString::fromUtf8(kNoCatalogueStatus));
     setStatusBar(status_);
+    status_->addPermanentWidget(drives_->Offer());
     setCentralWidget(BuildCentre());
     ConnectAddEdit();
     ConnectOtherTabs();
@@ -90,6 +93,7 @@ void frmMain::BuildMenus() {
 
     tools_ = new ToolsMenu(state_.catalogue, state_.settings, prompts_, this);
     menuBar()->addMenu(tools_);
+    drives_ = new DriveTools(state_.catalogue, prompts_, *tools_, this);
 
     QMenu* options = menu("mnuOptions", tr("&Options"));
     autoCalculateCRC_ = item(options, "mnuAutoCalculateCRC", tr("Auto Calculate CRC"), [this](bool on) { ToggleAutoCalculateCRC(on); });
@@ -205,12 +209,17 @@ void frmMain::ConnectOtherTabs() {
 void frmMain::ConnectTools() {
     connect(tools_, &ToolsMenu::Busy, menuBar(), &QMenuBar::setDisabled);
     connect(tools_, &ToolsMenu::StatusChanged, status_, &StatusBar::SetText);
-    connect(tools_, &ToolsMenu::ToolEnded, this, [this](const QString& outcome) {
-        ReloadCatalogue();
-        RefreshFileList();
-        status_->SetText(outcome);
-        CloseIfAsked();
-    });
+    connect(tools_, &ToolsMenu::ToolEnded, this, &frmMain::ToolEnded);
+    connect(drives_, &DriveTools::ToolEnded, this, &frmMain::ToolEnded);
+    connect(drives_, &DriveTools::DrivesChanged, model_, &FileListModel::ShowDrives);
+    connect(drives_, &DriveTools::DrivesChanged, search_, &SearchTab::ShowDrives);
+}
+
+void frmMain::ToolEnded(const QString& outcome) {
+    ReloadCatalogue();
+    RefreshFileList();
+    status_->SetText(outcome);
+    CloseIfAsked();
 }
 
 void frmMain::Start(const QStringList& arguments) {
@@ -307,6 +316,7 @@ void frmMain::LoadSets(const std::vector<int>& thenShow) {
     model_->ShowFileIDs(thenShow);
     lstFile_->setUpdatesEnabled(true);
     if (!error.empty()) ShowError("Could not load the catalogue: " + error);
+    drives_->SetsReloaded();
 }
 
 // The old sets are freed first, so that a million records are not held twice meanwhile. With no
@@ -404,8 +414,11 @@ QStringList frmMain::FileTypeNames() {
 
 void frmMain::RefreshFileList() { model_->ShowAll(); }
 
-// Every tool writes the catalogue.
-void frmMain::EnableTools() { tools_->EnableTools(!state_.catalogue.Store.ReadOnly()); }
+// Every tool writes the catalogue; its drives can still be looked at when it cannot be written.
+void frmMain::EnableTools() {
+    tools_->EnableTools(!state_.catalogue.Store.ReadOnly());
+    drives_->EnableDrives();
+}
 
 // A catalogue that cannot be written says so before the person finds out by a refused change.
 void frmMain::ShowTitle() {
@@ -436,6 +449,7 @@ void frmMain::CreateFileAssociation() {
 void frmMain::OpenListedFile(int row) {
     const FileRecord* listed = model_->RecordAt(row);
     if (!listed) return;
+    if (const QString away = CannotOpenNote(state_.catalogue, *listed); !away.isEmpty()) return status_->SetText(away);
     const std::string path = listed->FileName;
     clsFile& files = state_.catalogue.Files;
     clsFileType& types = state_.catalogue.FileTypes;

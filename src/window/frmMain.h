@@ -14,6 +14,7 @@
 
 class AddEditTab;
 class CategoriesTab;
+class DriveTools;
 class FileListModel;
 class FileTypesTab;
 class Prompts;
@@ -57,6 +58,8 @@ private:
     void ConnectAddEdit();
     void ConnectOtherTabs();
     void ConnectTools();
+    // After a tool has changed the catalogue, or may have: the sets and the list afresh.
+    void ToolEnded(const QString& outcome);
     void NewCatalogue();
     void OpenCatalogueFromDialog();
     void OpenFromCommandLine(const std::string& path);
@@ -99,6 +102,7 @@ private:
     StatusBar* status_;
     QAction* autoCalculateCRC_;
     ToolsMenu* tools_;
+    DriveTools* drives_;
     bool closeWhenIdle_ = false;  // the window was closed while a tool ran or the sets loaded
     SetsLoader loader_;
 };

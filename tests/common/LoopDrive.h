@@ -4,6 +4,7 @@
 // refused, Skip() says why and the test should skip with it.
 #pragma once
 
+#include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 
@@ -35,6 +36,7 @@ public:
     // Mounts the image at place (made when missing). False, with Skip() saying why, when refused.
     bool Mount(const std::string& place) {
         if (!skip_.empty()) return false;
+        OwnMountTable();
         Unmount();
         std::filesystem::create_directories(place);
         if (!Run({"mount", "-o", "loop", image_, place})) return Refuse("mount -o loop was refused (root and loop devices needed)");
@@ -49,6 +51,16 @@ public:
     }
     const std::string& Place() const { return place_; }
     const std::string& Skip() const { return skip_; }
+
+    // The test's drives live in a mount table of the process's own, as do the commands it runs: a
+    // second run of the tests at the same time, whose drives have the same UUIDs, never sees them
+    // (nor they its), and a run that dies leaves nothing mounted. Made once, on the first mount; a
+    // test that watches the table before it (a descriptor of /proc/self/mountinfo stays with the
+    // table it was opened in) calls it first, before any thread starts.
+    static void OwnMountTable() {
+        [[maybe_unused]] static const bool own =
+            unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    }
 
 private:
     bool Refuse(std::string why) {

@@ -27,6 +27,9 @@ public:
     bool IsRunning() const;
     // Asks the running tool to stop; ToolEnded follows once it has.
     void Cancel();
+    // Counts the runs of progress as the menu's own: while one runs the menu is busy, and Cancel
+    // stops it. Its end is told by whoever started it.
+    void Watch(frmToolProgress* progress);
 
 Q_SIGNALS:
     void Busy(bool running);
@@ -40,7 +43,6 @@ private:
     void DetectFileTypes();
     void DetectMovedFiles();
     void FindReplace();
-    void Watch(frmToolProgress* progress);
     void Finish(const QString& outcome, const ToolResult& result, const QString& logPath);
 
     const Catalogue& catalogue_;
