@@ -23,7 +23,7 @@
 #include "BenchSupport.h"
 #include "drives/DriveLinks.h"
 #include "store/modSchema.h"
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 #include "window/frmMain.h"
 
 namespace {

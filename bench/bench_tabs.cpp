@@ -18,7 +18,7 @@
 
 #include "BenchSupport.h"
 #include "WindowTiming.h"
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 #include "window/frmMain.h"
 
 namespace {

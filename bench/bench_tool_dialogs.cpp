@@ -22,7 +22,7 @@
 #include "store/modSchema.h"
 #include "tools/dialogs/ToolsMenu.h"
 #include "tools/dialogs/frmToolProgress.h"
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 #include "window/frmMain.h"
 
 namespace {

@@ -23,8 +23,8 @@
 #include "BenchSupport.h"
 #include "WindowTiming.h"
 #include "store/modSchema.h"
-#include "window/ListRow.h"
-#include "window/Prompts.h"
+#include "listing/ListRow.h"
+#include "widgets/Prompts.h"
 #include "window/frmMain.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QIcon>
 
 #include "data/DesktopFiles.h"
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 #include "window/frmMain.h"
 
 namespace {

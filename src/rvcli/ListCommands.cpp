@@ -8,8 +8,8 @@
 
 #include "rvcli/DriveCommands.h"
 #include "rvcli/Output.h"
-#include "window/modListViewSort.h"
-#include "window/modSearch.h"
+#include "listing/modListViewSort.h"
+#include "listing/modSearch.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/Catalogue.h"
-#include "window/ListRow.h"
+#include "listing/ListRow.h"
 
 enum class Format { Table, CSV, JSON };
 // The names --format takes.

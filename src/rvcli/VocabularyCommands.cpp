@@ -8,7 +8,7 @@
 
 #include "model/modCatalogue.h"
 #include "rvcli/Output.h"
-#include "window/ListRow.h"
+#include "listing/ListRow.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include "support/modUtilities.h"
 #include "tools/DirectoryScan.h"
 #include "window/CRCJob.h"
-#include "window/Controls.h"
+#include "widgets/Controls.h"
 #include "window/FileDropTarget.h"
-#include "window/UserNumber.h"
+#include "listing/UserNumber.h"
 
 namespace {
 

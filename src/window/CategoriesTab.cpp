@@ -4,8 +4,8 @@
 #include <QGridLayout>
 
 #include "model/modCatalogue.h"
-#include "window/Controls.h"
-#include "window/Prompts.h"
+#include "widgets/Controls.h"
+#include "widgets/Prompts.h"
 
 CategoriesTab::CategoriesTab(Catalogue& catalogue, Prompts& prompts, QWidget* parent)
     : QWidget(parent), catalogue_(catalogue), prompts_(prompts) {

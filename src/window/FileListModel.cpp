@@ -9,9 +9,9 @@
 #include <numeric>
 
 #include "drives/dialogs/DriveNotes.h"
-#include "window/ListRow.h"
-#include "window/RowSort.h"
-#include "window/modSearch.h"
+#include "listing/ListRow.h"
+#include "listing/RowSort.h"
+#include "listing/modSearch.h"
 
 FileListModel::FileListModel(Catalogue& catalogue, QObject* parent) : QAbstractTableModel(parent), catalogue_(catalogue) {}
 

@@ -6,8 +6,8 @@
 #include <QHBoxLayout>
 
 #include "model/modCatalogue.h"
-#include "window/Controls.h"
-#include "window/Prompts.h"
+#include "widgets/Controls.h"
+#include "widgets/Prompts.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <tuple>
 
-#include "window/Controls.h"
-#include "window/modSearch.h"
+#include "widgets/Controls.h"
+#include "listing/modSearch.h"
 
 namespace {
 

@@ -29,8 +29,8 @@
 #include "window/CategoriesTab.h"
 #include "window/FileListModel.h"
 #include "window/FileTypesTab.h"
-#include "window/ListRow.h"
-#include "window/Prompts.h"
+#include "listing/ListRow.h"
+#include "widgets/Prompts.h"
 #include "window/SearchTab.h"
 #include "window/StatusBar.h"
 

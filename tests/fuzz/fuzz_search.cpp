@@ -9,7 +9,7 @@
 
 #include "fuzz/FuzzInput.h"
 #include "store/modSchema.h"
-#include "window/modSearch.h"
+#include "listing/modSearch.h"
 
 namespace {
 

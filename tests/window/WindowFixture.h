@@ -17,7 +17,7 @@
 #include "common/TempFolder.h"
 #include "model/modCatalogue.h"
 #include "store/modSchema.h"
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 #include "window/frmMain.h"
 
 // Answers the window's questions as a test sets them up, and remembers what it was told.

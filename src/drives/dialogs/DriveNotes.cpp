@@ -3,7 +3,7 @@
 
 #include <QLocale>
 
-#include "window/modSearch.h"
+#include "listing/modSearch.h"
 
 namespace {
 

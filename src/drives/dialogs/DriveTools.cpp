@@ -13,7 +13,7 @@
 #include "tools/RebindDrive.h"
 #include "tools/dialogs/ToolsMenu.h"
 #include "tools/dialogs/frmToolProgress.h"
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 
 namespace {
 

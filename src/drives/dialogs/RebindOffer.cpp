@@ -6,7 +6,7 @@
 
 #include "drives/dialogs/DriveNotes.h"
 #include "tools/RebindDrive.h"
-#include "window/Controls.h"
+#include "widgets/Controls.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "drives/DriveLinks.h"
 #include "drives/dialogs/DriveNotes.h"
 #include "tools/RebindDrive.h"
-#include "window/Controls.h"
-#include "window/Prompts.h"
+#include "widgets/Controls.h"
+#include "widgets/Prompts.h"
 
 namespace {
 

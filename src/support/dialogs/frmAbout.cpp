@@ -13,8 +13,8 @@
 
 #include "support/Version.h"
 #include "support/modUtilities.h"
-#include "window/Controls.h"
-#include "window/Prompts.h"
+#include "widgets/Controls.h"
+#include "widgets/Prompts.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "tools/dialogs/modBrowseForFolder.h"
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 
 ToolDialog::ToolDialog(const Catalogue& catalogue, Prompts& prompts, const char* name, const QString& caption, QWidget* parent)
     : QDialog(parent), catalogue_(catalogue), prompts_(prompts), progress_(new frmToolProgress(this)) {

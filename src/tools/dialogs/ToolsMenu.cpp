@@ -8,7 +8,7 @@
 #include "tools/dialogs/frmDetectMovedFiles.h"
 #include "tools/dialogs/frmFindReplace.h"
 #include "tools/dialogs/frmLoadDirectory.h"
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 
 namespace {
 

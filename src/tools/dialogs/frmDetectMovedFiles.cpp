@@ -4,7 +4,7 @@
 #include <QGridLayout>
 
 #include "tools/DetectMovedFiles.h"
-#include "window/Controls.h"
+#include "widgets/Controls.h"
 
 frmDetectMovedFiles::frmDetectMovedFiles(const Catalogue& catalogue, Prompts& prompts, QWidget* parent)
     : ToolDialog(catalogue, prompts, "frmDetectMovedFiles", tr("Detect Moved Files"), parent) {

@@ -4,8 +4,8 @@
 #include <QGridLayout>
 
 #include "tools/FindReplace.h"
-#include "window/Controls.h"
-#include "window/Prompts.h"
+#include "widgets/Controls.h"
+#include "widgets/Prompts.h"
 
 frmFindReplace::frmFindReplace(const Catalogue& catalogue, Prompts& prompts, QWidget* parent)
     : ToolDialog(catalogue, prompts, "frmFindReplace", tr("File Name Find/Replace"), parent) {

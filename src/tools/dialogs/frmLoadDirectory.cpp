@@ -6,8 +6,8 @@
 #include <QHBoxLayout>
 
 #include "tools/LoadDirectory.h"
-#include "window/Controls.h"
-#include "window/Prompts.h"
+#include "widgets/Controls.h"
+#include "widgets/Prompts.h"
 
 frmLoadDirectory::frmLoadDirectory(const Catalogue& catalogue, Prompts& prompts, QWidget* parent)
     : ToolDialog(catalogue, prompts, "frmLoadDirectory", tr("Load Directory"), parent) {

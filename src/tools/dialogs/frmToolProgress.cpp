@@ -9,7 +9,7 @@
 
 #include <limits>
 
-#include "window/Controls.h"
+#include "widgets/Controls.h"
 
 frmToolProgress::frmToolProgress(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmToolProgress"));

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 
 QString BrowseForFolder(QWidget* owner, Prompts& prompts, const QString& title, const QString& typed, const QString& lastDir) {
     const QString start = !typed.isEmpty() && QFileInfo(typed).isDir() ? typed : lastDir;

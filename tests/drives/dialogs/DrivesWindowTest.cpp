@@ -19,7 +19,7 @@
 #include "drives/MountMonitor.h"
 #include "model/modCatalogue.h"
 #include "tools/dialogs/frmToolProgress.h"
-#include "window/RowSort.h"
+#include "listing/RowSort.h"
 #include "window/WindowFixture.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/RowSort.h"
+#include "listing/RowSort.h"
 
 #include <algorithm>
 #include <array>
@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "window/ListRow.h"
-#include "window/modListViewSort.h"
+#include "listing/ListRow.h"
+#include "listing/modListViewSort.h"
 
 namespace {
 

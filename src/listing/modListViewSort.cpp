@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/modListViewSort.h"
+#include "listing/modListViewSort.h"
 
 #include <cctype>
 
-#include "window/ListRow.h"
+#include "listing/ListRow.h"
 
 namespace {
 

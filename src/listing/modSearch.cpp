@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/modSearch.h"
+#include "listing/modSearch.h"
 
 #include <algorithm>
 #include <cctype>

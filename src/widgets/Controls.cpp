@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/Controls.h"
+#include "widgets/Controls.h"
 
 #include <QGridLayout>
 #include <QShortcut>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <QFileDialog>
 #include <QFileSystemModel>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/ListRow.h"
+#include "listing/ListRow.h"
 
 const std::array<ListColumn, kListColumnCount> kListColumns = {{
     {"File Name", false, 100},

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/UserNumber.h"
+#include "listing/UserNumber.h"
 
 #include <cctype>
 #include <cerrno>

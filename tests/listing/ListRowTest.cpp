@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/ListRow.h"
+#include "listing/ListRow.h"
 
 #include <algorithm>
 
 #include "model/CatalogueFixture.h"
 #include "model/modCatalogue.h"
-#include "window/RowSort.h"
-#include "window/modListViewSort.h"
+#include "listing/RowSort.h"
+#include "listing/modListViewSort.h"
 
 TEST_F(CatalogueTest, RowsShowNamesOfKnownTypesAndCategoriesAndTheKeywordText) {
     AddCategory(catalogue, "Live");

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/Catalogue.h"
-#include "window/ListRow.h"
+#include "listing/ListRow.h"
 
 // The window's column after the list's ten: the name of the drive a record lies on, "" for none.
 inline constexpr int kDriveColumn = kListColumnCount;
