@@ -18,7 +18,7 @@
 #include "analysis/modReadFileEx.h"
 
 struct FileFacts {
-    CRCResult CRC;            // empty when no CRC was asked for
+    CRCResult CRC;            // empty when no CRC was asked for; with one, the contents' hash too
     std::int64_t Size = 0;
     MediaInfo Media;
     std::string Error;        // "" or why the file could not be read or inspected
@@ -27,8 +27,9 @@ struct FileFacts {
 class FactGatherer {
 public:
     // Starts gathering the facts of the paths, in order, a bounded distance ahead of what has been
-    // taken.
-    FactGatherer(std::vector<std::string> paths, bool calculateCRC);
+    // taken. The paths marked in contentsOnly (catalogued files read again for their hash) are not
+    // probed as media.
+    FactGatherer(std::vector<std::string> paths, bool calculateCRC, std::vector<bool> contentsOnly = {});
     FactGatherer(const FactGatherer&) = delete;
     FactGatherer& operator=(const FactGatherer&) = delete;
     ~FactGatherer();  // stops the workers and waits for them
@@ -40,10 +41,11 @@ public:
 
 private:
     void Work();
-    FileFacts Gather(const std::string& path) const;
+    FileFacts Gather(std::size_t index) const;
 
     const std::vector<std::string> paths_;
     const bool calculateCRC_;
+    const std::vector<bool> contentsOnly_;
     std::vector<std::optional<FileFacts>> ready_;
     std::mutex mutex_;
     // Two signals, so that a worker that finishes a file wakes the taker only when that file is the
