@@ -6,6 +6,7 @@
 #include "analysis/modMediaInfo.h"
 #include "rvcli/CheckCommand.h"
 #include "rvcli/FileCommands.h"
+#include "rvcli/IdentityCommands.h"
 #include "rvcli/ListCommands.h"
 #include "rvcli/RecordCommands.h"
 #include "rvcli/ToolCommands.h"
@@ -39,6 +40,7 @@ int RunCommandLine(int argc, char** argv) {
     AddToolCommands(app, commands);
     AddFileCommands(app, commands);
     AddCheckCommand(app, commands);
+    AddIdentityCommands(app, commands);
 
     try {
         app.parse(argc, argv);
