@@ -20,7 +20,6 @@ SingleCopyReport FindSingleCopies(clsSQLite& store, std::optional<int> onDrive) 
     std::set<std::tuple<int, std::int64_t, ContentHash>> counted;  // drive and contents
     for (const ContentGroup& group : read.Groups) {
         for (const Copy& copy : group.Copies) {
-            if (onDrive && copy.DriveID != *onDrive) continue;
             if (ElsewhereToo(group, copy)) continue;
             report.Copies.push_back({copy, group.Size, group.Hash});
             if (counted.emplace(copy.DriveID, group.Size, group.Hash).second) report.Bytes += group.Size;
@@ -29,6 +28,17 @@ SingleCopyReport FindSingleCopies(clsSQLite& store, std::optional<int> onDrive) 
     std::sort(report.Copies.begin(), report.Copies.end(), [](const SingleCopy& a, const SingleCopy& b) {
         return std::tie(a.Of.DriveID, a.Of.FileName) < std::tie(b.Of.DriveID, b.Of.FileName);
     });
+    return onDrive ? OnlyOnDrive(report, *onDrive) : report;
+}
+
+SingleCopyReport OnlyOnDrive(const SingleCopyReport& all, int driveID) {
+    SingleCopyReport report{{}, 0, all.NotHashed, all.Note, all.Error};
+    std::set<std::pair<std::int64_t, ContentHash>> counted;
+    for (const SingleCopy& single : all.Copies) {
+        if (single.Of.DriveID != driveID) continue;
+        report.Copies.push_back(single);
+        if (counted.emplace(single.Size, single.Hash).second) report.Bytes += single.Size;
+    }
     return report;
 }
 

@@ -31,5 +31,8 @@ struct SingleCopyReport {
 // those contents. onDrive: only the records of that drive (by DriveID).
 SingleCopyReport FindSingleCopies(clsSQLite& store, std::optional<int> onDrive = std::nullopt);
 
+// The part of a report of every drive that lies on one drive, with its own total.
+SingleCopyReport OnlyOnDrive(const SingleCopyReport& all, int driveID);
+
 // "120 records on one drive only, 312.4 GiB"
 std::string SingleCopyTotals(const SingleCopyReport& report);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window's Tools menu: its five items, the dialogs they open, and what the window learns when a
+// The window's Tools menu: its items, the dialogs they open, and what the window learns when a
 // tool has run. Every tool runs off the window's thread, one at a time, behind a progress dialog.
 #pragma once
 
@@ -11,9 +11,11 @@
 
 class Prompts;
 class frmDetectMovedFiles;
+class frmDuplicates;
 class frmFindReplace;
 class frmLoadDirectory;
 class frmToolProgress;
+class frmVerify;
 
 class ToolsMenu : public QMenu {
     Q_OBJECT
@@ -40,6 +42,8 @@ private:
     void DetectFileTypes();
     void DetectMovedFiles();
     void FindReplace();
+    void Duplicates();
+    void VerifyFiles();
     void Watch(frmToolProgress* progress);
     void Finish(const QString& outcome, const ToolResult& result, const QString& logPath);
 
@@ -51,5 +55,7 @@ private:
     frmLoadDirectory* loadDirectory_;
     frmDetectMovedFiles* detectMoved_;
     frmFindReplace* findReplace_;
+    frmDuplicates* duplicates_;
+    frmVerify* verify_;
     QList<frmToolProgress*> progresses_;
 };
