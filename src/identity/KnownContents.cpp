@@ -13,11 +13,16 @@ void KnownContents::Build(const clsFile& files, const FileHashes& hashes) {
     }
 }
 
-int KnownContents::Match(std::int64_t size, const ContentHash& hash, const std::string& crc) const {
-    if (const auto found = byContents_.find({size, hash}); found != byContents_.end()) return found->second;
+int KnownContents::Match(std::int64_t size, const std::optional<ContentHash>& hash, const std::string& crc) const {
+    if (hash) {
+        if (const auto found = byContents_.find({size, *hash}); found != byContents_.end()) return found->second;
+    }
     if (crc.empty()) return -1;
     const auto found = unhashedByCRC_.find(crc);
     return found == unhashedByCRC_.end() ? -1 : found->second;
 }
 
-void KnownContents::Add(int position, std::int64_t size, const ContentHash& hash) { byContents_[{size, hash}] = position; }
+void KnownContents::Add(int position, std::int64_t size, const std::optional<ContentHash>& hash, const std::string& crc) {
+    if (hash) byContents_[{size, *hash}] = position;
+    else if (!crc.empty()) unhashedByCRC_[crc] = position;
+}

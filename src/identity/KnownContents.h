@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -19,11 +20,12 @@ public:
 
     // The position in files.Records() of the record these contents match, as a load would skip
     // them: the last record with the same size and hash; otherwise the last record without a hash
-    // whose CRC text is crc. -1 for none. An empty crc matches nothing.
-    int Match(std::int64_t size, const ContentHash& hash, const std::string& crc) const;
+    // whose CRC text is crc. -1 for none. An empty crc matches nothing; contents read without their
+    // hash are matched by CRC alone.
+    int Match(std::int64_t size, const std::optional<ContentHash>& hash, const std::string& crc) const;
 
     // A record just appended to files (a load's provisional one), with the contents it was read with.
-    void Add(int position, std::int64_t size, const ContentHash& hash);
+    void Add(int position, std::int64_t size, const std::optional<ContentHash>& hash, const std::string& crc);
 
 private:
     struct Key {

@@ -18,8 +18,9 @@ constexpr std::size_t kWakeEvery = kLookAhead / 4;
 
 }  // namespace
 
-FactGatherer::FactGatherer(std::vector<std::string> paths, bool calculateCRC, std::vector<bool> contentsOnly)
-    : paths_(std::move(paths)), calculateCRC_(calculateCRC), contentsOnly_(std::move(contentsOnly)), ready_(paths_.size()) {
+FactGatherer::FactGatherer(std::vector<std::string> paths, bool calculateCRC, bool hashContents, std::vector<bool> contentsOnly)
+    : paths_(std::move(paths)), calculateCRC_(calculateCRC), hashContents_(hashContents), contentsOnly_(std::move(contentsOnly)),
+      ready_(paths_.size()) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t count = std::min<std::size_t>(cores, paths_.size());
     for (std::size_t i = 0; i < count; ++i) workers_.emplace_back([this] { Work(); });
@@ -52,7 +53,8 @@ FileFacts FactGatherer::Gather(std::size_t index) const {
     const std::string& path = paths_[index];
     FileFacts facts;
     if (calculateCRC_) {
-        facts.CRC = ReadFileContents(path, [this](std::int64_t, std::int64_t) { return !stopped_; });
+        const auto stop = [this](std::int64_t, std::int64_t) { return !stopped_; };
+        facts.CRC = hashContents_ ? ReadFileContents(path, stop) : CalculateFileCRC(path, stop);
         if (!facts.CRC) {
             facts.Error = facts.CRC.Error;
             return facts;

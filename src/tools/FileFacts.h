@@ -18,7 +18,7 @@
 #include "analysis/modReadFileEx.h"
 
 struct FileFacts {
-    CRCResult CRC;            // empty when no CRC was asked for; with one, the contents' hash too
+    CRCResult CRC;            // empty when no CRC was asked for
     std::int64_t Size = 0;
     MediaInfo Media;
     std::string Error;        // "" or why the file could not be read or inspected
@@ -27,9 +27,11 @@ struct FileFacts {
 class FactGatherer {
 public:
     // Starts gathering the facts of the paths, in order, a bounded distance ahead of what has been
-    // taken. The paths marked in contentsOnly (catalogued files read again for their hash) are not
-    // probed as media.
-    FactGatherer(std::vector<std::string> paths, bool calculateCRC, std::vector<bool> contentsOnly = {});
+    // taken. With hashContents, each file's CRC comes with its contents' hash, from the same read.
+    // The paths marked in contentsOnly (catalogued files read again for their hash) are not probed
+    // as media.
+    FactGatherer(std::vector<std::string> paths, bool calculateCRC, bool hashContents = false,
+                 std::vector<bool> contentsOnly = {});
     FactGatherer(const FactGatherer&) = delete;
     FactGatherer& operator=(const FactGatherer&) = delete;
     ~FactGatherer();  // stops the workers and waits for them
@@ -45,6 +47,7 @@ private:
 
     const std::vector<std::string> paths_;
     const bool calculateCRC_;
+    const bool hashContents_;
     const std::vector<bool> contentsOnly_;
     std::vector<std::optional<FileFacts>> ready_;
     std::mutex mutex_;

@@ -16,12 +16,15 @@ namespace {
 // No CRC text is ever "Z", so without CRCs the look-up by CRC finds nothing.
 const std::string kNoCRC = "Z";
 
+std::optional<ContentHash> HashOf(const CRCResult& read) { return read.Hashed ? std::optional(read.Hash) : std::nullopt; }
+
 class Run {
 public:
     Run(Catalogue& catalogue, const LoadDirectoryRequest& request, ToolHost& host)
         : catalogue_(catalogue), request_(request), host_(host), log_("load.log", true),
           folder_(request.Folder.empty() || request.Folder.ends_with('/') ? request.Folder : request.Folder + "/"),
-          batch_(catalogue.Store, kAppendedUnits), hashing_(request.CalculateCRC && catalogue.OwnTables.Usable()) {}
+          batch_(catalogue.Store, kAppendedUnits),
+          hashing_(request.CalculateCRC && request.HashContents && catalogue.OwnTables.Usable()) {}
 
     ToolResult Go();
 
@@ -44,7 +47,9 @@ private:
     ToolLog log_;
     std::string folder_;
     Batch batch_;
-    const bool hashing_;  // hashes are stored: the catalogue's own tables are ours to write
+    // Files are hashed as they are read for their CRCs: the catalogue's own tables are ours to
+    // write. Otherwise (a newer version's tables) the load judges by CRC alone, as always.
+    const bool hashing_;
     FileHashes hashes_;
     KnownContents known_;
     ToolResult result_;
@@ -85,7 +90,7 @@ ToolResult Run::Go() {
         toRead.push_back(path);
         contentsOnly.push_back(catalogued_.back());
     }
-    FactGatherer gatherer(std::move(toRead), request_.CalculateCRC, std::move(contentsOnly));
+    FactGatherer gatherer(std::move(toRead), request_.CalculateCRC, hashing_, std::move(contentsOnly));
     for (std::size_t index = 0; index < paths_.size() && !Stopped(); ++index, ++done_) {
         if (!host_.Progress(done_, Total(), paths_[index])) result_.Cancelled = true;
         if (!Stopped()) LoadFile(index, gatherer);
@@ -131,7 +136,7 @@ void Run::LoadFile(std::size_t index, FactGatherer& gatherer) {
         return;
     }
     const std::string crc = request_.CalculateCRC ? facts->CRC.Text : kNoCRC;
-    const int match = request_.CalculateCRC ? known_.Match(facts->Size, facts->CRC.Hash, crc) : -1;
+    const int match = request_.CalculateCRC ? known_.Match(facts->Size, HashOf(facts->CRC), crc) : -1;
     if (match >= 0) {
         ++result_.Skipped;
         log_.Write("Not adding possible duplicate " + path + ".  Matches CRC of " + catalogue_.Files.Records()[match].FileName);
@@ -188,7 +193,7 @@ void Run::Add(const FileRecord& record, const FileFacts& facts) {
         return;
     }
     catalogue_.Files.AddTemporarily(record.FileName, record.CRC);
-    if (facts.CRC.Hashed) known_.Add(catalogue_.Files.Count() - 1, facts.Size, facts.CRC.Hash);
+    known_.Add(catalogue_.Files.Count() - 1, facts.Size, HashOf(facts.CRC), record.CRC);
 }
 
 // One unit of the batch; a failure stops the run.

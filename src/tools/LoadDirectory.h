@@ -16,6 +16,9 @@ struct LoadDirectoryRequest {
     // With CRCs, catalogued files of the folder are read for their contents' hash when they have
     // none, or when their size, modification time or inode moved since; with Rehash, always.
     bool Rehash = false;
+    // With CRCs, whether the files are hashed too. Without, a file is judged by its CRC alone, as
+    // loads did before hashes; the benchmarks weigh the cost of hashing against that.
+    bool HashContents = true;
 };
 
 // Adds the files to the catalogue in batches and to catalogue.Files as provisional records, so later

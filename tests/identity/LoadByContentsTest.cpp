@@ -83,3 +83,21 @@ TEST_F(LoadByContents, ALoadReadsCatalogedFilesAgainOnlyWhenTheyMayHaveChanged) 
     EXPECT_TRUE(Contains(Log("load.log"), "Contents differ from its hash, with the same size and time: " + media + "d\n"));
     EXPECT_EQ(Hash(media + "d")->Hash, HashOfBytes(std::span(reinterpret_cast<const unsigned char*>(d.data()), d.size())));
 }
+
+// Hashes that cannot be stored are not taken: the files are judged by CRC as before hashes, the
+// files of the run among them.
+TEST_F(LoadByContents, ACatalogueWhoseTablesANewerVersionKeepsIsLoadedByCRCAlone) {
+    const std::string one = WithCRC("the first film", 0xC0FFEE11);
+    Make("one.avi", one);
+    Make("other.avi", WithCRC("another film entirely", 0xC0FFEE11));
+    Make("copy of one.avi", one);
+    Reload();
+    Ask("UPDATE rvSchema SET Version = 99;");
+    const ToolResult result = Load(media);
+    EXPECT_EQ(result.Changed, 1);
+    EXPECT_EQ(result.Skipped, 2);
+    EXPECT_TRUE(Contains(Log("load.log"), "Not adding possible duplicate " + media + "other.avi.  Matches CRC of " + media +
+                                              "copy of one.avi\n"));
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Ask("SELECT Version FROM rvSchema;"), "99");
+}
