@@ -29,7 +29,8 @@ struct ContentGroup {
 
 struct ContentGroups {
     std::vector<ContentGroup> Groups;  // in the order of size and hash
-    std::int64_t NotHashed = 0;        // records whose contents are not known: no hash, or a stale one
+    // Records whose contents are not known: no hash, or (among the rows read) a stale one.
+    std::int64_t NotHashed = 0;
     std::string Note;                  // "" or why the catalogue has no hashes to read
     std::string Error;                 // "" or the engine's message
 };

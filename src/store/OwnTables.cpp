@@ -49,8 +49,9 @@ struct OwnIndex {
 // The links are read at every load: an index of the two numbers read is a tenth of the table's size.
 const std::vector<OwnIndex> kOwnIndexes = {
     {"CREATE INDEX IF NOT EXISTS rvFileDriveKeys ON rvFileDrive(DriveID, PathKey);", 1},
-    // Duplicates are found in the order of this index, without a sort.
-    {"CREATE INDEX IF NOT EXISTS rvFileHashContents ON rvFileHash(Size, HashHigh, HashLow);", 1},
+    // Duplicates are found in this index without reading the table: the groups in its order, and
+    // with each row the key of the path it was made for, to tell whether it is still trusted.
+    {"CREATE INDEX IF NOT EXISTS rvFileHashContents ON rvFileHash(Size, HashHigh, HashLow, PathKey);", 1},
 };
 
 std::vector<std::string> Names(clsSQLite& store, const std::string& sql, std::string& error) {
