@@ -116,3 +116,18 @@ TEST_F(VerifyTest, ADriveUnpluggedDuringTheRunStopsItAndWhatWasVerifiedStays) {
     EXPECT_EQ(Hash(drive.Path("b.mkv"))->VerifiedAt, 0);
     EXPECT_EQ(Rows(), 3);
 }
+
+TEST_F(VerifyTest, HashesLostWithTheirTableAreMadeAgainAsTheFilesAreRead) {
+    Make("a.mkv", "one film");
+    Make("b.mkv", "another film");
+    ASSERT_EQ(Load(media).Changed, 2);
+    Ask("DROP TABLE rvFileHash;");  // another program, or a broken copy
+    const VerifyReport report = Run();
+    EXPECT_EQ(report.Result.Error, "");
+    EXPECT_EQ(report.Count(VerifyStatus::FirstSeen), 2);
+    EXPECT_EQ(report.Count(VerifyStatus::Damaged), 0);
+    EXPECT_TRUE(Logged("Reelvault's own tables in this catalogue were damaged and have been made anew: drives are found "
+                       "again from the paths, and hashes as the files are read again"));
+    EXPECT_EQ(Rows(), 2);
+    EXPECT_EQ(Run().Count(VerifyStatus::Unchanged), 2);
+}

@@ -63,6 +63,7 @@ frmDuplicates::frmDuplicates(const Catalogue& catalogue, Prompts& prompts, QWidg
     duplicatesModel_ = new DuplicatesModel(this);
     singlesModel_ = new SingleCopiesModel(this);
     tabs_ = Named(new QTabWidget, "tabDuplicates");
+    tabs_->setAccessibleName(tr("Duplicates and single copies"));
     tabs_->addTab(MakeDuplicatesTab(), tr("&Duplicates"));
     tabs_->addTab(MakeSingleCopiesTab(), tr("&Single Copies"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
@@ -102,7 +103,7 @@ QWidget* frmDuplicates::MakeSingleCopiesTab() {
     singleTotals_->setWordWrap(true);
     singles_ = MakeView("tvwSingleCopies", tr("Single copies"), singlesModel_, false);
     auto* choice = new QHBoxLayout;
-    choice->addWidget(MakeLabel("On &drive", singleDrive_));
+    choice->addWidget(MakeLabel("&On drive", singleDrive_));
     choice->addWidget(singleDrive_);
     choice->addStretch();
     auto* layout = new QVBoxLayout(tab);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tools > Duplicates and Tools > Verify Files, driven headless, with their work on worker threads.
+#include <QAccessible>
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -62,6 +63,18 @@ class IdentityDialogsTest : public WindowFixture {
         QAbstractItemModel* model = Groups();
         QVERIFY(model->setData(model->index(copy, 0, model->index(group, 0)), ticked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole));
     }
+    // The controls a person reaches with the keyboard that a screen reader could not name.
+    QStringList Unnamed(const char* dialog) {
+        QStringList unnamed;
+        for (QWidget* control : Dialog(dialog)->findChildren<QWidget*>()) {
+            if (control->objectName().isEmpty() || control->objectName().startsWith(QStringLiteral("qt_")) ||
+                control->focusPolicy() == Qt::NoFocus)
+                continue;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+            if (!accessible || accessible->text(QAccessible::Name).isEmpty()) unnamed << control->objectName();
+        }
+        return unnamed;
+    }
     QString Trashed(const std::string& name) { return QString::fromStdString(folder_->Path("data/Trash/files/" + name)); }
 
 private Q_SLOTS:
@@ -88,6 +101,8 @@ private Q_SLOTS:
         QCOMPARE(Groups()->index(1, 0, Groups()->index(0, 0)).data().toString(), QString::fromStdString(Media("film.mkv")));
         QCOMPARE(Groups()->index(1, 2, Groups()->index(0, 0)).data().toString(), QStringLiteral("yes"));
         QCOMPARE(In<QLabel>("frmDuplicates", "lblSingleTotals")->text(), QStringLiteral("3 records on one drive only, 21 bytes"));
+        QCOMPARE(Unnamed("frmDuplicates"), QStringList());
+        QCOMPARE(Unnamed("frmVerify"), QStringList());
 
         Tick(0, 0, true);
         Tick(0, 1, true);
