@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue's records grouped by their contents, from the hashes it keeps: what duplicates and
 // single copies are found in. Read straight from the catalogue file, without loading the record
-// sets, so that a million records take a second rather than the ten a full load takes.
+// sets: a million records take a second or two rather than the ten a full load takes.
 #pragma once
 
 #include <cstdint>

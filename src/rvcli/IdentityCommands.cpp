@@ -171,7 +171,8 @@ Reply RunVerify(const IdentityOptions& options) {
     }
     Reply reply{VerifyTotals(report) + "\n", {}, report.Result.Error};
     if (!catalogue.OwnTables.Note.empty()) reply.Notes += catalogue.OwnTables.Note + "\n";
-    if (report.NotDue > 0) reply.Output += std::to_string(report.NotDue) + " verified within " + std::to_string(options.OlderThanDays) + " days, left out\n";
+    if (report.NotDue > 0)
+        reply.Output += std::to_string(report.NotDue) + " verified within " + std::to_string(options.OlderThanDays) + " days, left out\n";
     if (accepted.Changed > 0) reply.Output += std::to_string(accepted.Changed) + " records updated to their files' contents\n";
     if (reply.Error.empty()) reply.Error = accepted.Error;
     if (!report.Result.LogPath.empty()) reply.Output += "Log: " + report.Result.LogPath + "\n";

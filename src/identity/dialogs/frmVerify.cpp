@@ -63,14 +63,16 @@ void frmVerify::Run() {
 
 void frmVerify::Verified(const ToolResult& result, const QString& logPath) {
     Q_EMIT Ended(QString::fromStdString(VerifyTotals(*report_)), result, logPath);
-    // After the window has shown the totals and the log, not in the middle of it.
-    QMetaObject::invokeMethod(this, &frmVerify::OfferToTakeFindings, Qt::QueuedConnection);
+    // After the window has shown the totals and the log, not in the middle of it; by then another
+    // run may have begun, with a report of its own that its worker is writing.
+    QMetaObject::invokeMethod(this, [this, report = report_] { OfferToTakeFindings(*report); }, Qt::QueuedConnection);
 }
 
 // Edited files are the user's to take; damaged ones keep their hashes unless the user insists.
-void frmVerify::OfferToTakeFindings() {
-    std::vector<VerifyFinding> taken = WithStatus(report_->Findings, VerifyStatus::Changed);
-    const std::vector<VerifyFinding> damaged = WithStatus(report_->Findings, VerifyStatus::Damaged);
+void frmVerify::OfferToTakeFindings(const VerifyReport& report) {
+    if (Progress()->IsRunning()) return;  // a newer verify will make its own offer
+    std::vector<VerifyFinding> taken = WithStatus(report.Findings, VerifyStatus::Changed);
+    const std::vector<VerifyFinding> damaged = WithStatus(report.Findings, VerifyStatus::Damaged);
     const QString title = windowTitle();
     if (!taken.empty() &&
         !prompts_.Confirm(parentWidget(), title,

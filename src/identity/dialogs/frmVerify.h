@@ -27,9 +27,9 @@ Q_SIGNALS:
 private:
     void Run();
     void Verified(const ToolResult& result, const QString& logPath);
-    void OfferToTakeFindings();
+    void OfferToTakeFindings(const VerifyReport& report);
 
     QComboBox* drive_;
     QSpinBox* olderThan_;
-    std::shared_ptr<VerifyReport> report_;  // written by the worker during a run, read here after it
+    std::shared_ptr<VerifyReport> report_;  // the last run's: written by its worker, read here once it ended
 };
