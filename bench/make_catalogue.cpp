@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Makes a catalogue full of invented records, for benchmarks and for trying the program on a large
 // collection: rv_make_catalogue PATH [--files N] [--keywords-per-file K] [--distinct-keywords D]
-//                                      [--drives N]
+//                                      [--drives N | --hashes]
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 
+#include "identity/FileHashes.h"
 #include "store/OwnTables.h"
 #include "store/clsSQLite.h"
 #include "store/modSchema.h"
@@ -19,6 +20,7 @@ struct Shape {
     int categories = 25;
     int types = 12;
     int drives = 0;  // the records lie on this many drives, in turn, none of them plugged in
+    bool hashes = false;
 };
 
 // Every row comes from one recursive counting query, so even 100,000 files take a second.
@@ -77,6 +79,35 @@ std::string LinkToDrives(clsSQLite& store, int drives) {
     return error;
 }
 
+constexpr int kDrives = 3;
+
+// Every record's contents known, one in ten the same as the record before it (a hundred thousand
+// groups of duplicates in a million), and every record on one of three drives that are away.
+std::string AddHashes(clsSQLite& store) {
+    if (const OwnTablesStatus tables = MakeOwnTables(store); !tables.Usable()) return "own tables: " + tables.Note;
+    std::vector<std::pair<int, std::string>> records;
+    std::string error = store.Query("SELECT FileID, FileName FROM tblFile ORDER BY FileID;", [&](const clsSQLite::Row& row) {
+        records.emplace_back(static_cast<int>(row.Int(0)), std::string(row.Text(1)));
+    });
+    for (int drive = 1; drive <= kDrives && error.empty(); ++drive) {
+        error = store.Execute("INSERT INTO rvDrive(DriveID, Identity, Name, MountPoint) VALUES(?1, ?2, ?3, ?4);",
+                              {drive, "uuid:bench-" + std::to_string(drive), "Shelf " + std::to_string(drive),
+                               "/media/bench/shelf " + std::to_string(drive)});
+    }
+    for (const auto& [id, name] : records) {
+        if (!error.empty()) break;
+        const std::uint64_t contents = id % 10 == 0 ? static_cast<std::uint64_t>(id) - 1 : static_cast<std::uint64_t>(id);
+        HashRow row{id, PathKey(name), {contents * 0x9E3779B97F4A7C15u, ~contents * 0xC2B2AE3D27D4EB4Fu},
+                    {static_cast<std::int64_t>(contents * 104729 % 4000000000), 1'600'000'000'000'000'000, 2049, contents},
+                    1'600'000'000, 0};
+        error = StoreHash(store, row);
+        if (error.empty())
+            error = store.Execute("INSERT INTO rvFileDrive(FileID, DriveID, Path, PathKey) VALUES(?1, ?2, ?3, ?4);",
+                                  {id, 1 + id % kDrives, name, row.PathKey});
+    }
+    return error;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,7 +118,9 @@ int main(int argc, char** argv) {
     app.add_option("--files", shape.files, "Number of file records")->check(CLI::PositiveNumber);
     app.add_option("--keywords-per-file", shape.keywordsPerFile, "Keyword links per file")->check(CLI::NonNegativeNumber);
     app.add_option("--distinct-keywords", shape.distinctKeywords, "Number of keywords")->check(CLI::PositiveNumber);
-    app.add_option("--drives", shape.drives, "Drives the records lie on, none plugged in")->check(CLI::NonNegativeNumber);
+    CLI::Option* drives = app.add_option("--drives", shape.drives, "Drives the records lie on, none plugged in")->check(CLI::NonNegativeNumber);
+    app.add_flag("--hashes", shape.hashes, "Give every record a hash and a drive; one record in ten is a duplicate")
+        ->excludes(drives);
     CLI11_PARSE(app, argc, argv);
 
     clsSQLite store;
@@ -102,8 +135,10 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    if (std::string error = shape.drives > 0 ? LinkToDrives(store, shape.drives) : ""; !error.empty()) {
-        std::cerr << error << "\n";
+    std::string linked = shape.drives > 0 ? LinkToDrives(store, shape.drives) : "";
+    if (linked.empty() && shape.hashes) linked = AddHashes(store);
+    if (!linked.empty()) {
+        std::cerr << linked << "\n";
         return 1;
     }
     if (std::string error = unit.Commit(); !error.empty()) {

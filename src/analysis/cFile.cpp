@@ -8,6 +8,21 @@
 #include <cerrno>
 #include <cstring>
 
+namespace {
+
+FileStamp StampOf(const struct stat& info) {
+    return {info.st_size, std::int64_t{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec,
+            static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+}  // namespace
+
+std::optional<FileStamp> StampOfPath(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return std::nullopt;
+    return StampOf(info);
+}
+
 std::int64_t cFile::FileSize() const {
     if (handle_ < 0) return 0;
     struct stat info {};
@@ -26,6 +41,16 @@ bool cFile::IsRegularFile() const {
         return false;
     }
     return S_ISREG(info.st_mode);
+}
+
+std::optional<FileStamp> cFile::Stamp() const {
+    if (handle_ < 0) return std::nullopt;
+    struct stat info {};
+    if (fstat(handle_, &info) != 0) {
+        Raise(errno);
+        return std::nullopt;
+    }
+    return StampOf(info);
 }
 
 int cFile::OpenFile(const std::string& sFileName, int flags) {

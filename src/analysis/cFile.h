@@ -4,8 +4,21 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+
+// What a file was at one moment: enough to tell later whether it may have changed since.
+struct FileStamp {
+    std::int64_t Size = 0;
+    std::int64_t MTimeNs = 0;  // last modified, in ns since 1970, as finely as the filesystem keeps it
+    std::uint64_t Device = 0;  // st_dev: a drive plugged in again may come back under another number
+    std::uint64_t Inode = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// The stamp of the file at path, following links; nullopt with errno set when it cannot be asked.
+std::optional<FileStamp> StampOfPath(const std::string& path);
 
 // Holds at most one descriptor and closes it when released. Only the calls that reading a file
 // whole needs are here: open, size, read, close.
@@ -29,6 +42,8 @@ public:
     // Whether the open descriptor is a plain file, not a directory, pipe or device. False when no
     // file is open or it cannot be asked (then Error).
     bool IsRegularFile() const;
+    // The open file's stamp; nullopt when no file is open or it cannot be asked (then Error).
+    std::optional<FileStamp> Stamp() const;
 
     // Opens path with open(2) flags (close-on-exec is always added), first closing a file this
     // object still holds. Returns the descriptor, or -1: silently for an empty path, otherwise

@@ -18,6 +18,7 @@
 #include <initializer_list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <thread>
 #include <utility>
@@ -36,6 +37,9 @@
 // folded on its own core, and the parts' CRCs are joined with zlib's crc32_combine, which shifts
 // a CRC past the length of what follows it. Two cores copy nearly twice as fast as one.
 //
+// The contents' hash, when asked for, is taken from the same buffers as the CRC: each part hashes
+// its own segments (see ContentHash.h), which is why the parts begin at segment boundaries.
+//
 // ISA-L's crc32_gzip_refl is the same CRC-32 as the table's, folded with carry-less
 // multiplication; it inverts on entry and on exit itself, so its running value is a finished CRC
 // and 0 is the CRC of nothing.
@@ -48,6 +52,12 @@ CRCResult Unreadable(const std::string& path, const std::string& reason) {
     return result;
 }
 
+CRCResult ChangedWhileRead(const std::string& path) {
+    CRCResult result = Unreadable(path, "the file changed while it was read");
+    result.ChangedWhileRead = true;
+    return result;
+}
+
 CRCResult Cancelled(const std::string& path) {
     CRCResult result;
     result.Error = "Cancelled: " + path;
@@ -55,29 +65,51 @@ CRCResult Cancelled(const std::string& path) {
     return result;
 }
 
-CRCResult Computed(std::uint32_t crc, std::int64_t bytes) {
+CRCResult Computed(std::uint32_t crc, std::int64_t bytes, const std::optional<std::vector<ContentHash>>& segments) {
     CRCResult result;
     result.Text = CRCText(crc);
     result.Value = crc;
     result.Bytes = bytes;
+    if (segments) {
+        result.Hash = CombineSegments(*segments);
+        result.Hashed = true;
+    }
     return result;
 }
 
 // Files above this are read in parts on several cores.
 constexpr std::int64_t kSplitAbove = std::int64_t{64} << 20;
 
+// A chunk is folded into the CRC and the hash a slice at a time, so that the hash reads each slice
+// while the CRC has just left it in the processor's nearest caches, rather than the whole chunk
+// from memory a second time.
+constexpr std::size_t kFoldSlice = std::size_t{64} << 10;
+
+std::uint32_t Fold(std::uint32_t crc, std::span<const unsigned char> bytes, std::optional<SegmentHasher>& hasher) {
+    if (!hasher) return crc32_gzip_refl(crc, bytes.data(), bytes.size());
+    for (std::size_t at = 0; at < bytes.size(); at += kFoldSlice) {
+        const std::span<const unsigned char> slice = bytes.subspan(at, std::min(kFoldSlice, bytes.size() - at));
+        crc = crc32_gzip_refl(crc, slice.data(), slice.size());
+        hasher->Update(slice);
+    }
+    return crc;
+}
+
 struct Part {
-    std::int64_t From = 0;
-    std::int64_t To = 0;  // -1: on to the end of the file, however long it has grown
+    std::int64_t From = 0;  // a segment's start
+    std::int64_t To = 0;    // -1: on to the end of the file, however long it has grown
     std::uint32_t CRC = 0;
     std::int64_t Read = 0;
     int Error = 0;  // errno of a failed read
+    std::vector<ContentHash> Segments;
 };
 
-// Reads and folds one part; done counts the bytes of all parts together.
-void FoldPart(int handle, Part& part, std::atomic<std::int64_t>& done, const std::atomic<bool>& stop,
+// Reads and folds one part, and hashes it when asked; done counts the bytes of all parts together.
+void FoldPart(int handle, Part& part, bool hash, std::atomic<std::int64_t>& done, const std::atomic<bool>& stop,
               const std::function<void()>& afterChunk = {}) {
     const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kCRCChunkSize);
+    std::optional<SegmentHasher> hasher;
+    if (hash) hasher.emplace();
     for (std::int64_t at = part.From; (part.To < 0 || at < part.To) && !stop;) {
         const std::int64_t wanted = part.To < 0 ? kCRCChunkSize : std::min<std::int64_t>(kCRCChunkSize, part.To - at);
         ssize_t count;
@@ -87,23 +119,28 @@ void FoldPart(int handle, Part& part, std::atomic<std::int64_t>& done, const std
             part.Error = errno;
             return;
         }
-        if (count == 0) return;
-        part.CRC = crc32_gzip_refl(part.CRC, buffer.get(), static_cast<std::uint64_t>(count));
+        if (count == 0) break;
+        part.CRC = Fold(part.CRC, {buffer.get(), static_cast<std::size_t>(count)}, hasher);
         part.Read += count;
         at += count;
         done += count;
         if (afterChunk) afterChunk();
     }
+    if (hasher) part.Segments = hasher->Segments();
 }
 
 // The CRC of a large file from parts folded on several cores. Progress is reported and a stop
 // asked for on the calling thread, while the other parts run.
-CRCResult FoldInParts(const std::string& path, int handle, std::int64_t total, const CRCProgress& progress) {
+CRCResult FoldInParts(const std::string& path, int handle, std::int64_t total, bool hash, const CRCProgress& progress) {
     const std::size_t count = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
+    const auto boundary = [&](std::size_t i) {
+        const auto segment = static_cast<std::int64_t>(kHashSegment);
+        return total / static_cast<std::int64_t>(count) * static_cast<std::int64_t>(i) / segment * segment;
+    };
     std::vector<Part> parts(count);
     for (std::size_t i = 0; i < count; ++i) {
-        parts[i].From = total / static_cast<std::int64_t>(count) * static_cast<std::int64_t>(i);
-        parts[i].To = i + 1 == count ? -1 : total / static_cast<std::int64_t>(count) * static_cast<std::int64_t>(i + 1);
+        parts[i].From = boundary(i);
+        parts[i].To = i + 1 == count ? -1 : boundary(i + 1);
     }
     std::atomic<std::int64_t> done{0};
     std::atomic<bool> stop{false};
@@ -117,13 +154,13 @@ CRCResult FoldInParts(const std::string& path, int handle, std::int64_t total, c
         std::vector<std::jthread> others;
         for (std::size_t i = 1; i < count; ++i) {
             others.emplace_back([&, i] {
-                FoldPart(handle, parts[i], done, stop);
+                FoldPart(handle, parts[i], hash, done, stop);
                 std::lock_guard lock(mutex);
                 ++finished;
                 partDone.notify_one();
             });
         }
-        FoldPart(handle, parts[0], done, stop, report);
+        FoldPart(handle, parts[0], hash, done, stop, report);
         // Keeps the caller informed, and able to stop, to the end; but a fixed sleep would add up to
         // its length to every large file's CRC after the last part is done.
         std::unique_lock lock(mutex);
@@ -135,13 +172,16 @@ CRCResult FoldInParts(const std::string& path, int handle, std::int64_t total, c
     }
     if (stop) return Cancelled(path);
     std::uint32_t crc = parts[0].CRC;
+    std::optional<std::vector<ContentHash>> segments;
+    if (hash) segments.emplace();
     for (const Part& part : parts) {
         if (part.Error != 0) return Unreadable(path, std::strerror(part.Error));
-        if (part.To >= 0 && part.From + part.Read != part.To) return Unreadable(path, "the file shrank while it was read");
+        if (part.To >= 0 && part.From + part.Read != part.To) return ChangedWhileRead(path);
         if (&part != &parts[0]) crc = static_cast<std::uint32_t>(crc32_combine(crc, part.CRC, part.Read));
+        if (segments) segments->insert(segments->end(), part.Segments.begin(), part.Segments.end());
     }
     if (progress) progress(done, total);  // the whole count, even when the last chunk was another core's
-    return Computed(crc, done);
+    return Computed(crc, done, segments);
 }
 
 using CPUFeature = std::pair<const char*, bool>;
@@ -163,9 +203,26 @@ std::size_t BufferSize(std::int64_t fileSize) {
     return static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize, smallest, kCRCChunkSize));
 }
 
-}  // namespace
+CRCResult FoldWhole(const std::string& path, cFile& file, const std::string& reason, std::int64_t total, bool hash,
+                    const CRCProgress& progress) {
+    const std::size_t size = BufferSize(total);
+    const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(size);
+    std::optional<SegmentHasher> hasher;
+    if (hash) hasher.emplace();
+    std::uint32_t crc = 0;
+    std::int64_t done = 0;
+    for (;;) {
+        const std::int64_t count = file.ReadFromFile({buffer.get(), size});
+        if (count < 0) return Unreadable(path, reason);
+        if (count == 0) break;
+        crc = Fold(crc, {buffer.get(), static_cast<std::size_t>(count)}, hasher);
+        done += count;
+        if (progress && !progress(done, total)) return Cancelled(path);
+    }
+    return Computed(crc, done, hasher ? std::optional(hasher->Segments()) : std::nullopt);
+}
 
-CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress) {
+CRCResult ReadWhole(const std::string& path, const CRCProgress& progress, bool hash) {
     if (path.empty()) return Unreadable(path, "No file name");
     cFile file;
     std::string reason;
@@ -174,27 +231,28 @@ CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress)
     // Non-blocking, so that a named pipe cannot hold the open forever; a plain file ignores it.
     if (file.OpenFile(path, O_RDONLY | O_NONBLOCK) < 0) return Unreadable(path, reason);
     if (!file.IsRegularFile()) return Unreadable(path, reason.empty() ? "Not a regular file" : reason);
-    const std::int64_t total = file.FileSize();
-    if (total < 0) return Unreadable(path, reason);
+    const std::optional<FileStamp> before = file.Stamp();
+    if (!before) return Unreadable(path, reason);
+    const std::int64_t total = before->Size;
     if (total > static_cast<std::int64_t>(kCRCChunkSize))
         posix_fadvise(file.FileHandle(), 0, 0, POSIX_FADV_SEQUENTIAL);  // only advice; failure is harmless
-    if (total > kSplitAbove && std::thread::hardware_concurrency() > 1)
-        return FoldInParts(path, file.FileHandle(), total, progress);
-
-    const std::size_t size = BufferSize(total);
-    const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(size);
-    std::uint32_t crc = 0;
-    std::int64_t done = 0;
-    for (;;) {
-        const std::int64_t count = file.ReadFromFile({buffer.get(), size});
-        if (count < 0) return Unreadable(path, reason);
-        if (count == 0) break;
-        crc = crc32_gzip_refl(crc, buffer.get(), static_cast<std::uint64_t>(count));
-        done += count;
-        if (progress && !progress(done, total)) return Cancelled(path);
-    }
-    return Computed(crc, done);
+    CRCResult result = total > kSplitAbove && std::thread::hardware_concurrency() > 1
+                           ? FoldInParts(path, file.FileHandle(), total, hash, progress)
+                           : FoldWhole(path, file, reason, total, hash, progress);
+    if (!result || !hash) return result;
+    // What was read must be one version of the file: the same size and time after the read as before.
+    const std::optional<FileStamp> after = file.Stamp();
+    if (!after || after->Size != before->Size || after->MTimeNs != before->MTimeNs || result.Bytes != before->Size)
+        return ChangedWhileRead(path);
+    result.Stamp = *before;
+    return result;
 }
+
+}  // namespace
+
+CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress) { return ReadWhole(path, progress, false); }
+
+CRCResult ReadFileContents(const std::string& path, const CRCProgress& progress) { return ReadWhole(path, progress, true); }
 
 #if defined(__x86_64__)
 std::string CRCInstructionSupport() {

@@ -7,6 +7,9 @@
 #include <functional>
 #include <string>
 
+#include "analysis/ContentHash.h"
+#include "analysis/cFile.h"
+
 // Bytes asked of the kernel per read. Large reads keep the system-call count low; the kernel's
 // read-ahead keeps the disk busy while a chunk is folded.
 inline constexpr std::size_t kCRCChunkSize = std::size_t{1} << 20;
@@ -17,6 +20,11 @@ struct CRCResult {
     std::int64_t Bytes = 0;   // how many bytes the CRC covers; meaningful only when Text is not empty
     std::string Error;        // "" on success, otherwise a sentence naming the file and the reason
     bool Cancelled = false;   // the progress callback stopped it (Error says so too)
+    bool ChangedWhileRead = false;  // the file grew, shrank or was written during the read (Error says so)
+    // Set by ReadFileContents only, and only on success:
+    bool Hashed = false;
+    ContentHash Hash;  // of the bytes the CRC covers
+    FileStamp Stamp;   // the file as it was when it was opened, and still was when the read ended
     explicit operator bool() const { return Error.empty(); }
 };
 
@@ -32,6 +40,12 @@ using CRCProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
 // - A stop asked by progress gives "Cancelled: PATH", Cancelled set and an empty text.
 // The file is closed before the call returns. Any number of computations may run at once.
 CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress = {});
+
+// As CalculateFileCRC, with the contents' hash (ContentHash.h) taken in the same read, and the
+// file's stamp. A file whose size or modification time differs after the read from before it, or
+// whose bytes read are not its size, gives "Could not read PATH: the file changed while it was
+// read" with ChangedWhileRead set: whatever was read may be half of one version and half of another.
+CRCResult ReadFileContents(const std::string& path, const CRCProgress& progress = {});
 
 // How this processor lets the CRC kernel above fold, for a bug report. The kernel chooses its own
 // code from the CPU's features when it first runs, so this reads the same features and names the

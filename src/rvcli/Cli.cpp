@@ -7,6 +7,7 @@
 #include "rvcli/CheckCommand.h"
 #include "rvcli/DriveCommands.h"
 #include "rvcli/FileCommands.h"
+#include "rvcli/IdentityCommands.h"
 #include "rvcli/ListCommands.h"
 #include "rvcli/RecordCommands.h"
 #include "rvcli/ToolCommands.h"
@@ -41,6 +42,7 @@ int RunCommandLine(int argc, char** argv) {
     AddDriveCommands(app, commands);
     AddFileCommands(app, commands);
     AddCheckCommand(app, commands);
+    AddIdentityCommands(app, commands);
 
     try {
         app.parse(argc, argv);

@@ -21,6 +21,7 @@ struct ToolOptions {
     bool Recursive = false;
     bool CRC = false;
     bool NoCRC = false;
+    bool Rehash = false;
 };
 
 using Tool = std::function<ToolResult(Catalogue&, TerminalHost&)>;
@@ -51,7 +52,8 @@ std::string Count(int number, const std::string& what) { return std::to_string(n
 Reply Load(const ToolOptions& options) {
     const std::string folder = StoredPath(options.Folder);
     std::string notes;
-    const LoadDirectoryRequest request{folder, options.Pattern, options.Recursive, WantCRC(options.CRC, options.NoCRC, notes)};
+    const LoadDirectoryRequest request{folder, options.Pattern, options.Recursive, WantCRC(options.CRC, options.NoCRC, notes),
+                                       options.Rehash};
     return RunTool(
         options.Catalogue, [&](Catalogue& catalogue, TerminalHost& host) { return LoadDirectory(catalogue, request, host); },
         [](const ToolResult& result) {
@@ -82,13 +84,15 @@ void AddLoadCommand(CLI::App& app, Commands& commands) {
     CLI::App* load = AddToolCommand(app, "load",
                                     "Catalogue the files of a folder that match a pattern (log: load.log)",
                                     *options);
-    load->footer("Files catalogued already, by path or (with CRCs) by CRC, are skipped. Ctrl+C stops the load; "
+    load->footer("Files catalogued already, by path or (with CRCs) by contents, are skipped. Ctrl+C stops the load; "
                  "the files added until then stay.");
     load->add_option("FOLDER", options->Folder, "Folder to load")->required();
     load->add_option("PATTERN", options->Pattern, "File names to load: \"*.avi\", or several: \"*.mp3;*.flac\"")->required();
     load->add_flag("--recursive", options->Recursive, "Load the sub-folders too");
     CLI::Option* crc = load->add_flag("--crc", options->CRC, "Calculate CRCs");
     load->add_flag("--no-crc", options->NoCRC, "Do not calculate CRCs (default: AutoCalculateCRC of rv.ini)")->excludes(crc);
+    load->add_flag("--rehash", options->Rehash,
+                   "With CRCs, read catalogued files again for their hashes even when their size and time are unchanged");
     commands.Add(load, [options] { return Load(*options); });
 }
 

@@ -32,12 +32,14 @@ const std::vector<OwnTable> kOwnTables = {
      "CREATE TABLE rvFileDrive(FileID INTEGER PRIMARY KEY, DriveID INTEGER NOT NULL, Path TEXT NOT NULL, "
      "PathKey INTEGER NOT NULL);",
      {"FileID", "DriveID", "Path", "PathKey"}, 1},
-    // A record's contents: its hash, and the file it was made from as it was then.
+    // A record's contents: the 128-bit hash as two halves (integers compare and index faster than
+    // blobs), and the file it was made from as it was then. Times in seconds since 1970; VerifiedAt 0
+    // until the file is read again.
     {"rvFileHash",
-     "CREATE TABLE rvFileHash(FileID INTEGER PRIMARY KEY, PathKey INTEGER NOT NULL, Hash BLOB NOT NULL, "
-     "Size INTEGER NOT NULL, MTimeNs INTEGER NOT NULL, Device INTEGER NOT NULL, Inode INTEGER NOT NULL, "
-     "HashedAt INTEGER NOT NULL, VerifiedAt INTEGER NOT NULL DEFAULT 0);",
-     {"FileID", "PathKey", "Hash", "Size", "MTimeNs", "Device", "Inode", "HashedAt", "VerifiedAt"}, 1},
+     "CREATE TABLE rvFileHash(FileID INTEGER PRIMARY KEY, PathKey INTEGER NOT NULL, HashHigh INTEGER NOT NULL, "
+     "HashLow INTEGER NOT NULL, Size INTEGER NOT NULL, MTimeNs INTEGER NOT NULL, Device INTEGER NOT NULL, "
+     "Inode INTEGER NOT NULL, HashedAt INTEGER NOT NULL, VerifiedAt INTEGER NOT NULL DEFAULT 0);",
+     {"FileID", "PathKey", "HashHigh", "HashLow", "Size", "MTimeNs", "Device", "Inode", "HashedAt", "VerifiedAt"}, 1},
 };
 
 struct OwnIndex {
@@ -48,7 +50,9 @@ struct OwnIndex {
 // The links are read at every load: an index of the two numbers read is a tenth of the table's size.
 const std::vector<OwnIndex> kOwnIndexes = {
     {"CREATE INDEX IF NOT EXISTS rvFileDriveKeys ON rvFileDrive(DriveID, PathKey);", 1},
-    {"CREATE INDEX IF NOT EXISTS rvFileHashContents ON rvFileHash(Size, Hash);", 1},
+    // Duplicates are found in this index without reading the table: the groups in its order, and
+    // with each row the key of the path it was made for, to tell whether it is still trusted.
+    {"CREATE INDEX IF NOT EXISTS rvFileHashContents ON rvFileHash(Size, HashHigh, HashLow, PathKey);", 1},
 };
 
 std::vector<std::string> Names(clsSQLite& store, const std::string& sql, std::string& error) {

@@ -152,14 +152,14 @@ std::string Damage(sqlite3* db) {
 }
 
 // Reads the file without changing it: a read-only connection writes nothing, not even a journal.
-std::string WhyNotReadable(const std::string& path) {
+std::string WhyNotReadable(const std::string& path, bool readEveryPage) {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     ReadOnlyDatabase db(raw);
     if (rc != SQLITE_OK) return "The catalogue cannot be read: " + std::string(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
     sqlite3_busy_timeout(db.get(), kBusyWaitMs);  // another program may be committing just now
     if (std::string missing = MissingPart(db.get()); !missing.empty()) return missing;
-    return Damage(db.get());
+    return readEveryPage ? Damage(db.get()) : "";
 }
 
 // The first bytes of the file; "" with errno set when it cannot be read.
@@ -187,7 +187,7 @@ bool Truncated(const std::string& header, std::int64_t size) {
     return countValid && static_cast<std::int64_t>(BigEndian(header, 28, 4)) * pageSize > size;
 }
 
-std::string WhyNotCatalogue(const std::string& path) {
+std::string WhyNotCatalogue(const std::string& path, bool readEveryPage) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
         if (errno == ENOENT || errno == ENOTDIR) return "No such file";
@@ -202,7 +202,7 @@ std::string WhyNotCatalogue(const std::string& path) {
                "sqlite OLD.rvd .dump | sqlite3 NEW.rvd";
     if (!header.starts_with(std::string_view("SQLite format 3\0", 16))) return "Not an SQLite database";
     if (Truncated(header, info.st_size)) return "The catalogue file is damaged: it is shorter than it should be (truncated)";
-    return WhyNotReadable(path);
+    return WhyNotReadable(path, readEveryPage);
 }
 
 }  // namespace
@@ -217,10 +217,10 @@ std::string CreateNewDatabase(clsSQLite& store, const std::string& path) {
     return store.OpenDB(path);
 }
 
-CatalogueCheck IsCatalogue(const std::string& path) { return {WhyNotCatalogue(path)}; }
+CatalogueCheck IsCatalogue(const std::string& path, bool readEveryPage) { return {WhyNotCatalogue(path, readEveryPage)}; }
 
-std::string OpenCatalogue(clsSQLite& store, const std::string& path) {
-    if (const CatalogueCheck check = IsCatalogue(path); !check) return check.Reason;
+std::string OpenCatalogue(clsSQLite& store, const std::string& path, bool readEveryPage) {
+    if (const CatalogueCheck check = IsCatalogue(path, readEveryPage); !check) return check.Reason;
     return OpenCheckedCatalogue(store, path);
 }
 

@@ -34,12 +34,14 @@ inline constexpr const char* kUnreadablePages = "The catalogue file is damaged: 
 // Reads the file without changing it, every page of it. A file that is damaged (truncated, pages
 // unreadable) or lacks a table or column the program uses is refused; tables and columns a newer
 // program added are no reason to refuse it.
-CatalogueCheck IsCatalogue(const std::string& path);
+// Without readEveryPage, the damage that only reading every page finds is left for the statements
+// that meet it: for a command that reads a small part of a large catalogue.
+CatalogueCheck IsCatalogue(const std::string& path, bool readEveryPage = true);
 
 // Opens an existing catalogue in store after checking that it is one: "" or the sentence of
 // IsCatalogue (the catalogue that was open then stays open), or the engine's message.
 // Adds the indexes that an older catalogue lacks; a file that cannot take them (read-only,
 // say) opens all the same.
-std::string OpenCatalogue(clsSQLite& store, const std::string& path);
+std::string OpenCatalogue(clsSQLite& store, const std::string& path, bool readEveryPage = true);
 // OpenCatalogue after IsCatalogue passed the file, so that the check may run elsewhere first.
 std::string OpenCheckedCatalogue(clsSQLite& store, const std::string& path);

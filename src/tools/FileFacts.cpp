@@ -18,8 +18,9 @@ constexpr std::size_t kWakeEvery = kLookAhead / 4;
 
 }  // namespace
 
-FactGatherer::FactGatherer(std::vector<std::string> paths, bool calculateCRC)
-    : paths_(std::move(paths)), calculateCRC_(calculateCRC), ready_(paths_.size()) {
+FactGatherer::FactGatherer(std::vector<std::string> paths, bool calculateCRC, bool hashContents, std::vector<bool> contentsOnly)
+    : paths_(std::move(paths)), calculateCRC_(calculateCRC), hashContents_(hashContents), contentsOnly_(std::move(contentsOnly)),
+      ready_(paths_.size()) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t count = std::min<std::size_t>(cores, paths_.size());
     for (std::size_t i = 0; i < count; ++i) workers_.emplace_back([this] { Work(); });
@@ -41,17 +42,19 @@ void FactGatherer::Work() {
             room_.wait(lock, [&] { return stopped_ || index < taken_ + kLookAhead; });
         }
         if (stopped_) return;
-        FileFacts facts = Gather(paths_[index]);
+        FileFacts facts = Gather(index);
         std::lock_guard lock(mutex_);
         ready_[index] = std::move(facts);
         if (index == taken_) wanted_.notify_one();
     }
 }
 
-FileFacts FactGatherer::Gather(const std::string& path) const {
+FileFacts FactGatherer::Gather(std::size_t index) const {
+    const std::string& path = paths_[index];
     FileFacts facts;
     if (calculateCRC_) {
-        facts.CRC = CalculateFileCRC(path, [this](std::int64_t, std::int64_t) { return !stopped_; });
+        const auto stop = [this](std::int64_t, std::int64_t) { return !stopped_; };
+        facts.CRC = hashContents_ ? ReadFileContents(path, stop) : CalculateFileCRC(path, stop);
         if (!facts.CRC) {
             facts.Error = facts.CRC.Error;
             return facts;
@@ -64,6 +67,7 @@ FileFacts FactGatherer::Gather(const std::string& path) const {
         facts.Error = "Could not read " + path + ": " + std::strerror(reason);
         return facts;
     }
+    if (index < contentsOnly_.size() && contentsOnly_[index]) return facts;
     facts.Media = GetMediaInfo(path);
     if (facts.Media.ProbeFailed) facts.Error = facts.Media.Reason;
     return facts;

@@ -27,8 +27,11 @@ struct FileFacts {
 class FactGatherer {
 public:
     // Starts gathering the facts of the paths, in order, a bounded distance ahead of what has been
-    // taken.
-    FactGatherer(std::vector<std::string> paths, bool calculateCRC);
+    // taken. With hashContents, each file's CRC comes with its contents' hash, from the same read.
+    // The paths marked in contentsOnly (catalogued files read again for their hash) are not probed
+    // as media.
+    FactGatherer(std::vector<std::string> paths, bool calculateCRC, bool hashContents = false,
+                 std::vector<bool> contentsOnly = {});
     FactGatherer(const FactGatherer&) = delete;
     FactGatherer& operator=(const FactGatherer&) = delete;
     ~FactGatherer();  // stops the workers and waits for them
@@ -40,10 +43,12 @@ public:
 
 private:
     void Work();
-    FileFacts Gather(const std::string& path) const;
+    FileFacts Gather(std::size_t index) const;
 
     const std::vector<std::string> paths_;
     const bool calculateCRC_;
+    const bool hashContents_;
+    const std::vector<bool> contentsOnly_;
     std::vector<std::optional<FileFacts>> ready_;
     std::mutex mutex_;
     // Two signals, so that a worker that finishes a file wakes the taker only when that file is the

@@ -3,6 +3,9 @@
 
 #include <sys/stat.h>
 
+#include "identity/FileHashes.h"
+#include "identity/KnownContents.h"
+#include "identity/Verdict.h"
 #include "model/modCatalogue.h"
 #include "support/modUtilities.h"
 #include "tools/Batch.h"
@@ -15,21 +18,29 @@ namespace {
 // No CRC text is ever "Z", so without CRCs the look-up by CRC finds nothing.
 const std::string kNoCRC = "Z";
 
+std::optional<ContentHash> HashOf(const CRCResult& read) { return read.Hashed ? std::optional(read.Hash) : std::nullopt; }
+
 class Run {
 public:
     Run(Catalogue& catalogue, const LoadDirectoryRequest& request, ToolHost& host)
         : catalogue_(catalogue), request_(request), host_(host), log_("load.log", true),
           folder_(request.Folder.empty() || request.Folder.ends_with('/') ? request.Folder : request.Folder + "/"),
-          batch_(catalogue.Store, kAppendedUnits) {}
+          batch_(catalogue.Store, kAppendedUnits),
+          hashing_(request.CalculateCRC && request.HashContents && catalogue.OwnTables.Usable()) {}
 
     ToolResult Go();
 
 private:
     std::int64_t Total() const { return static_cast<std::int64_t>(paths_.size()); }
     bool Stopped() const { return result_.Cancelled || !result_.Error.empty(); }
+    bool ReadAgain(const std::string& path);
+    std::optional<FileFacts> Facts(const std::string& path, FactGatherer& gatherer);
     void LoadFile(std::size_t index, FactGatherer& gatherer);
+    void Recheck(const std::string& path, const FileFacts& facts);
     FileRecord Describe(const std::string& path, const std::string& crc, const FileFacts& facts);
-    void Add(const FileRecord& record);
+    void Add(const FileRecord& record, const FileFacts& facts);
+    std::string Write(const std::function<std::string()>& writes, bool adds);
+    void Settle(std::string error);
     void Finish(bool anyFile);
     bool FolderGone() const;
 
@@ -39,11 +50,21 @@ private:
     ToolLog log_;
     std::string folder_;
     Batch batch_;
+    // Files are hashed as they are read for their CRCs: the catalogue's own tables are ours to
+    // write. Otherwise (a newer version's tables) the load judges by CRC alone, as always.
+    const bool hashing_;
+    FileHashes hashes_;
+    KnownContents known_;
     ToolResult result_;
     std::vector<std::string> paths_;
     std::vector<bool> catalogued_;  // by path, before the run
-    std::size_t gathered_ = 0;      // facts taken, of the files not catalogued
+    std::vector<bool> read_;        // the file is read: not catalogued, or catalogued and read again
+    std::size_t gathered_ = 0;      // facts taken
     std::int64_t done_ = 0;
+    // Of the units in the batch not yet committed, the records added; the others store hashes of
+    // catalogued files. Changed counts only the added records that are committed.
+    int pendingAdds_ = 0;
+    int committedUnits_ = 0;
     dev_t device_ = 0;              // of the folder, as the run found it
 };
 
@@ -57,17 +78,24 @@ ToolResult Run::Go() {
         return result_;
     }
     if (struct stat info {}; stat(folder_.c_str(), &info) == 0) device_ = info.st_dev;
+    if (request_.CalculateCRC) {
+        result_.Error = hashes_.LoadFromDatabase(catalogue_.Store, catalogue_.Files);
+        known_.Build(catalogue_.Files, hashes_);
+        if (!result_.Error.empty()) return result_;
+    }
     const FolderListing listing = ListMatchingFiles(request_.Folder, request_.Patterns, request_.ScanSubdirectories);
     result_.Error = listing.Error;
+    std::vector<std::string> toRead;
+    std::vector<bool> contentsOnly;
     for (const std::string& relative : listing.Files) {
-        paths_.push_back(folder_ + relative);
-        catalogued_.push_back(catalogue_.Files.GotoFileName(paths_.back()));
+        const std::string& path = paths_.emplace_back(folder_ + relative);
+        catalogued_.push_back(catalogue_.Files.GotoFileName(path));
+        read_.push_back(!catalogued_.back() || ReadAgain(path));
+        if (!read_.back()) continue;
+        toRead.push_back(path);
+        contentsOnly.push_back(catalogued_.back());
     }
-    std::vector<std::string> uncatalogued;
-    for (std::size_t index = 0; index < paths_.size(); ++index) {
-        if (!catalogued_[index]) uncatalogued.push_back(paths_[index]);
-    }
-    FactGatherer gatherer(std::move(uncatalogued), request_.CalculateCRC);
+    FactGatherer gatherer(std::move(toRead), request_.CalculateCRC, hashing_, std::move(contentsOnly));
     for (std::size_t index = 0; index < paths_.size() && !Stopped(); ++index, ++done_) {
         if (!host_.Progress(done_, Total(), paths_[index])) result_.Cancelled = true;
         if (!Stopped()) LoadFile(index, gatherer);
@@ -76,19 +104,37 @@ ToolResult Run::Go() {
     return result_;
 }
 
+// A catalogued file is read for its hash when the hash it has may no longer be its contents'. The
+// look-up by path has just made its record current.
+bool Run::ReadAgain(const std::string& path) {
+    if (!hashing_) return false;
+    const HashRow* row = hashes_.Of(catalogue_.Files.FileID());
+    if (!row || request_.Rehash) return true;
+    const std::optional<FileStamp> now = StampOfPath(path);
+    return now && !StillAsHashed(*row, *now);
+}
+
+std::optional<FileFacts> Run::Facts(const std::string& path, FactGatherer& gatherer) {
+    std::optional<FileFacts> facts = gatherer.Take(gathered_++, [&] { return host_.Progress(done_, Total(), path); });
+    if (!facts) result_.Cancelled = true;
+    return facts;
+}
+
 void Run::LoadFile(std::size_t index, FactGatherer& gatherer) {
     const std::string& path = paths_[index];
     if (catalogued_[index]) {
         ++result_.Skipped;
         log_.Write("Not adding duplicate filename " + path);
+        if (!read_[index]) return;
+        const std::optional<FileFacts> facts = Facts(path, gatherer);
+        if (!facts) return;
+        if (!facts->Error.empty()) log_.Write(facts->Error);
+        else Recheck(path, *facts);
         return;
     }
     host_.SetStatus("Loading " + path);
-    const std::optional<FileFacts> facts = gatherer.Take(gathered_++, [&] { return host_.Progress(done_, Total(), path); });
-    if (!facts) {
-        result_.Cancelled = true;
-        return;
-    }
+    const std::optional<FileFacts> facts = Facts(path, gatherer);
+    if (!facts) return;
     if (!facts->Error.empty()) {
         if (FolderGone()) {
             result_.Error = "The drive of " + folder_ + " was unplugged during the load";
@@ -99,13 +145,34 @@ void Run::LoadFile(std::size_t index, FactGatherer& gatherer) {
         return;
     }
     const std::string crc = request_.CalculateCRC ? facts->CRC.Text : kNoCRC;
-    if (catalogue_.Files.GotoCRC(crc)) {
+    const int match = request_.CalculateCRC ? known_.Match(facts->Size, HashOf(facts->CRC), crc) : -1;
+    if (match >= 0) {
         ++result_.Skipped;
-        log_.Write("Not adding possible duplicate " + path + ".  Matches CRC of " + catalogue_.Files.FileName());
+        log_.Write("Not adding possible duplicate " + path + ".  Matches CRC of " + catalogue_.Files.Records()[match].FileName);
         return;
     }
     if (facts->Media.Unprobed) log_.Write(facts->Media.Reason);  // added all the same, without length or FourCC
-    Add(Describe(path, crc == kNoCRC ? "" : crc, *facts));
+    Add(Describe(path, crc == kNoCRC ? "" : crc, *facts), *facts);
+}
+
+// What a catalogued file read again says of the hash its record keeps.
+void Run::Recheck(const std::string& path, const FileFacts& facts) {
+    catalogue_.Files.GotoFileName(path);
+    const int id = catalogue_.Files.FileID();
+    const HashRow* stored = hashes_.Of(id);
+    switch (Judge(stored, facts.CRC)) {
+    case Verdict::FirstSeen: {
+        const HashRow row = RowOfRead(id, path, facts.CRC, Now());
+        if (Write([&] { return StoreHash(catalogue_.Store, row); }, false).empty()) hashes_.Remember(row);
+        return;
+    }
+    case Verdict::Unchanged:
+    case Verdict::Touched:
+        Write([&] { return NoteVerified(catalogue_.Store, id, facts.CRC.Stamp, Now()); }, false);
+        return;
+    case Verdict::Changed: log_.Write("Changed since it was hashed: " + path); return;
+    case Verdict::Damaged: log_.Write("Contents differ from its hash, with the same size and time: " + path); return;
+    }
 }
 
 FileRecord Run::Describe(const std::string& path, const std::string& crc, const FileFacts& facts) {
@@ -123,15 +190,45 @@ FileRecord Run::Describe(const std::string& path, const std::string& crc, const 
     return record;
 }
 
-void Run::Add(const FileRecord& record) {
-    result_.Error = batch_.Begin();
-    if (result_.Error.empty()) result_.Error = InsertFile(catalogue_, record).Error;
-    if (!result_.Error.empty()) {
-        log_.Write("Could not add " + record.FileName + ": " + result_.Error);
+// The record and its hash are one unit: both are written, or neither.
+void Run::Add(const FileRecord& record, const FileFacts& facts) {
+    const std::string error = Write([&] {
+        const NewKey inserted = InsertFile(catalogue_, record);
+        if (!inserted.Error.empty() || !hashing_) return inserted.Error;
+        return StoreHash(catalogue_.Store, RowOfRead(inserted.ID, record.FileName, facts.CRC, Now()));
+    }, true);
+    if (!error.empty()) {
+        log_.Write("Could not add " + record.FileName + ": " + error);
         return;
     }
     catalogue_.Files.AddTemporarily(record.FileName, record.CRC);
-    result_.Error = batch_.UnitDone();
+    known_.Add(catalogue_.Files.Count() - 1, facts.Size, HashOf(facts.CRC), record.CRC);
+}
+
+// One unit of the batch; a failure stops the run.
+std::string Run::Write(const std::function<std::string()>& writes, bool adds) {
+    result_.Error = batch_.Begin();
+    if (!result_.Error.empty()) return result_.Error;
+    {
+        clsSQLite::Transaction unit(catalogue_.Store);  // undone alone when it fails, and the batch kept
+        result_.Error = unit.BeginError();
+        if (result_.Error.empty()) result_.Error = writes();
+        if (result_.Error.empty()) result_.Error = unit.Commit();
+    }
+    if (!result_.Error.empty()) return result_.Error;
+    pendingAdds_ += adds;
+    Settle(batch_.UnitDone());
+    return result_.Error;
+}
+
+// After the batch may have committed: a commit takes every pending unit with it.
+void Run::Settle(std::string error) {
+    if (error.empty() && batch_.Committed() > committedUnits_) {
+        result_.Changed += pendingAdds_;
+        pendingAdds_ = 0;
+        committedUnits_ = batch_.Committed();
+    }
+    if (result_.Error.empty()) result_.Error = std::move(error);
 }
 
 // A drive unplugged under the run leaves its mount point an empty folder of the disk beneath, or
@@ -142,8 +239,7 @@ bool Run::FolderGone() const {
 }
 
 void Run::Finish(bool anyFile) {
-    if (std::string error = batch_.Finish(); result_.Error.empty()) result_.Error = error;
-    result_.Changed = batch_.Committed();
+    Settle(batch_.Finish());
     if (!anyFile) return;
     log_.Write("");
     if (result_.Cancelled) log_.Write("Cancelled.");

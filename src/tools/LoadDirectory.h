@@ -13,6 +13,12 @@ struct LoadDirectoryRequest {
     std::string Patterns;  // "*.mp3" or several, "*.mp3;*.flac"; letter case is ignored
     bool ScanSubdirectories = false;
     bool CalculateCRC = false;  // the AutoCalculateCRC setting
+    // With CRCs, catalogued files of the folder are read for their contents' hash when they have
+    // none, or when their size, modification time or inode moved since; with Rehash, always.
+    bool Rehash = false;
+    // With CRCs, whether the files are hashed too. Without, a file is judged by its CRC alone, as
+    // loads did before hashes; the benchmarks weigh the cost of hashing against that.
+    bool HashContents = true;
 };
 
 // Adds the files to the catalogue in batches and to catalogue.Files as provisional records, so later
@@ -21,4 +27,10 @@ struct LoadDirectoryRequest {
 // asked through host keeps what was added. host sees every file, the status and the log. A folder
 // that is empty or cannot be read is refused with Error, loading nothing; the log is still started
 // anew, so no earlier run's log is taken for this one's, but it is not shown.
+//
+// With CRCs each file is read once, for its CRC and its contents' hash, which is stored beside the
+// record; a file matches a record by size and hash where the record has a hash, and by CRC alone
+// where it has none. A catalogued file read again keeps its record: a hash it lacked is stored, a
+// time that moved over the same contents is noted, and other contents are only logged (Verify
+// tells changed from damaged and offers to update the record).
 ToolResult LoadDirectory(Catalogue& catalogue, const LoadDirectoryRequest& request, ToolHost& host);

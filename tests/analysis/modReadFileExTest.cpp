@@ -6,8 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <optional>
+#include <fstream>
+#include <functional>
 #include <random>
+#include <utility>
 
 #include "analysis/modCrc2.h"
 #include "common/TempFolder.h"
@@ -73,10 +77,80 @@ TEST(CalculateFileCRC, ReadsFilesPast4GiBWhole) {
     if (!made) GTEST_SKIP() << "the file system cannot hold a sparse file of " << size << " bytes";
     std::int64_t lastDone = 0;
     const auto progress = [&](std::int64_t done, std::int64_t total) { return lastDone = done, total == size; };
-    const CRCResult whole = CalculateFileCRC(path, progress);
+    const CRCResult whole = ReadFileContents(path, progress);
     EXPECT_EQ(whole.Text, "7324829F");  // by an independent implementation
     EXPECT_EQ(whole.Bytes, size);
     EXPECT_EQ(lastDone, size);
+    // The parts read on several cores must hash the segments they would have hashed one after the other.
+    std::vector<unsigned char> segment(kHashSegment, 0);
+    const ContentHash zeros = HashOfBytes(segment);
+    std::vector<ContentHash> segments(static_cast<std::size_t>(size / kHashSegment) + 1, zeros);
+    segment[kHashSegment - 1] = 'a';
+    segments[2047] = HashOfBytes(segment);
+    segment.assign(kHashSegment, 0);
+    segment[0] = 'b', segment[1] = 'c';
+    segments[2048] = HashOfBytes(segment);
+    segment.assign(65'537, 0);
+    std::copy_n("xyz", 3, segment.end() - 3);
+    segments.back() = HashOfBytes(segment);
+    EXPECT_TRUE(whole.Hashed);
+    EXPECT_EQ(whole.Hash, CombineSegments(segments));
     const CRCResult stopped = CalculateFileCRC(path, [](std::int64_t, std::int64_t) { return false; });
     EXPECT_TRUE(stopped.Cancelled && stopped.Text.empty());
+}
+
+TEST(ReadFileContents, HashesWhatItReadsWithTheCRCAtAnyLength) {
+    TempFolder folder;
+    const unsigned seed = std::random_device{}();
+    std::mt19937 random(seed);
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, kHashSegment - 1, kHashSegment, kHashSegment + 1,
+                                   3 * kHashSegment + 12'345}) {
+        std::string contents(size, '\0');
+        for (char& byte : contents) byte = static_cast<char>(random());
+        const std::span bytes(reinterpret_cast<const unsigned char*>(contents.data()), size);
+        const std::string path = folder.Write("f", contents);
+        const CRCResult result = ReadFileContents(path);
+        ASSERT_TRUE(result) << result.Error;
+        EXPECT_TRUE(result.Hashed);
+        EXPECT_EQ(result.Hash, HashOfBytes(bytes)) << "size " << size << ", seed " << seed;
+        EXPECT_EQ(result.Value, ~UpdateCRC(~0u, 0, size, bytes));
+        struct stat info {};
+        ASSERT_EQ(stat(path.c_str(), &info), 0);
+        EXPECT_EQ(result.Stamp.Size, static_cast<std::int64_t>(size));
+        EXPECT_EQ(result.Stamp.Inode, info.st_ino);
+        EXPECT_EQ(result.Stamp.MTimeNs, info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec);
+    }
+    EXPECT_FALSE(CalculateFileCRC(folder.Path("f")).Hashed);  // the CRC alone costs no hashing
+}
+
+// Half of one version and half of another is no version's hash: stored, it would make the file
+// look damaged at the next verify.
+TEST(ReadFileContents, AFileWrittenDuringTheReadIsRefused) {
+    std::optional<ScopedEnv> memory;
+    if (access("/dev/shm", W_OK) == 0) memory.emplace("TMPDIR", "/dev/shm");
+    TempFolder folder;
+    const auto writeDuringRead = [&](std::size_t size, const std::function<void(const std::string&)>& change) {
+        const std::string path = folder.Write("f", std::string(size, 'w'));
+        bool changed = false;
+        return ReadFileContents(path, [&](std::int64_t, std::int64_t) {
+            if (!std::exchange(changed, true)) change(path);
+            return true;
+        });
+    };
+    const auto append = [](const std::string& path) { std::ofstream(path, std::ios::app) << "more"; };
+    const auto retime = [](const std::string& path) {
+        const timespec times[2] = {{0, UTIME_OMIT}, {1'000'000'000, 5}};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+    const auto truncate = [](const std::string& path) { ASSERT_EQ(::truncate(path.c_str(), 4096), 0); };
+    for (const std::size_t size : {3 * kCRCChunkSize, std::size_t{70} << 20}) {  // one core, then parts on several
+        using Change = std::function<void(const std::string&)>;
+        for (const Change& change : {Change(append), Change(retime), Change(truncate)}) {
+            const CRCResult result = writeDuringRead(size, change);
+            EXPECT_TRUE(result.ChangedWhileRead) << size;
+            EXPECT_EQ(result.Error, "Could not read " + folder.Path("f") + ": the file changed while it was read");
+            EXPECT_EQ(result.Text, "");
+            EXPECT_FALSE(result.Hashed);
+        }
+    }
 }

@@ -50,7 +50,7 @@ ToolRunner::~ToolRunner() {
     if (worker_.joinable()) worker_.join();
 }
 
-void ToolRunner::Start(const std::string& cataloguePath, ToolJob job) {
+void ToolRunner::Start(const std::string& cataloguePath, ToolJob job, bool withSets) {
     if (running_) return;
     if (worker_.joinable()) worker_.join();  // the last run has published its result already
     running_ = true;
@@ -60,14 +60,14 @@ void ToolRunner::Start(const std::string& cataloguePath, ToolJob job) {
     shownStatus_.clear();
     sinceReport_.start();
     poll_.start(kPollMs);
-    worker_ = std::jthread([this, cataloguePath, job = std::move(job)] {
-        result_ = Work(cataloguePath, job);
+    worker_ = std::jthread([this, cataloguePath, job = std::move(job), withSets] {
+        result_ = Work(cataloguePath, job, withSets);
         finished_.store(true, std::memory_order_release);
     });
 }
 
 // Exceptions stop here: a run that threw ends like one that failed, with the reason in its result.
-ToolResult ToolRunner::Work(const std::string& cataloguePath, const ToolJob& job) {
+ToolResult ToolRunner::Work(const std::string& cataloguePath, const ToolJob& job, bool withSets) {
     ToolResult failed;
     try {
         Catalogue catalogue;
@@ -75,7 +75,7 @@ ToolResult ToolRunner::Work(const std::string& cataloguePath, const ToolJob& job
         host.SetStatus("Reading the catalogue");
         // The window checked the file when it opened it; reading every page again is not needed.
         failed.Error = catalogue.Store.OpenDB(cataloguePath);
-        if (failed.Error.empty()) failed.Error = catalogue.Reload();
+        if (failed.Error.empty() && withSets) failed.Error = catalogue.Reload();
         if (failed.Error.empty()) return job(catalogue, host);
     } catch (const std::exception& error) {
         failed.Error = std::string("Unexpected error: ") + error.what();

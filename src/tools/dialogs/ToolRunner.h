@@ -33,8 +33,10 @@ public:
     explicit ToolRunner(QObject* parent = nullptr);
     ~ToolRunner() override;  // asks a run to stop and waits for it
 
-    // Starts job over a new connection to the catalogue file; one run at a time.
-    void Start(const std::string& cataloguePath, ToolJob job);
+    // Starts job over a new connection to the catalogue file; one run at a time. Without sets, the
+    // job gets the catalogue open and its sets empty: for jobs that only query the file, which on a
+    // large catalogue is far quicker than loading it.
+    void Start(const std::string& cataloguePath, ToolJob job, bool withSets = true);
     // Asks the run to stop at its next item; Finished still follows, with what was done until then.
     void Cancel() { stop_ = true; }
     bool IsRunning() const { return running_; }
@@ -57,7 +59,7 @@ private:
         std::string LogPath;
     };
 
-    ToolResult Work(const std::string& cataloguePath, const ToolJob& job);
+    ToolResult Work(const std::string& cataloguePath, const ToolJob& job, bool withSets);
     void Poll();
     void Report();
     Snapshot Taken();

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "identity/dialogs/frmDuplicates.h"
+#include "identity/dialogs/frmVerify.h"
 #include "tools/DetectFileTypes.h"
 #include "tools/RemoveMissingFiles.h"
 #include "tools/dialogs/frmDetectMovedFiles.h"
@@ -32,19 +34,26 @@ QString OutOfReach(const ToolResult& survey) {
 ToolsMenu::ToolsMenu(const Catalogue& catalogue, const Settings& settings, Prompts& prompts, QWidget* window)
     : QMenu(tr("&Tools"), window), catalogue_(catalogue), settings_(settings), prompts_(prompts), window_(window),
       progress_(new frmToolProgress(window)), loadDirectory_(new frmLoadDirectory(catalogue, prompts, window)),
-      detectMoved_(new frmDetectMovedFiles(catalogue, prompts, window)), findReplace_(new frmFindReplace(catalogue, prompts, window)) {
+      detectMoved_(new frmDetectMovedFiles(catalogue, prompts, window)), findReplace_(new frmFindReplace(catalogue, prompts, window)),
+      duplicates_(new frmDuplicates(catalogue, prompts, window)), verify_(new frmVerify(catalogue, prompts, window)) {
     setObjectName(QStringLiteral("mnuTools"));
     for (const auto& [name, text, handler] : {std::tuple{"mnuLoadDirectory", tr("Load &Directory"), &ToolsMenu::LoadDirectory},
                                               {"mnuRemoveMissingFiles", tr("Remove &Missing Files"), &ToolsMenu::RemoveMissingFiles},
                                               {"mnuDetectFileTypes", tr("Detect File &Types"), &ToolsMenu::DetectFileTypes},
                                               {"mnuDetectMovedFiles", tr("Detect Moved Files"), &ToolsMenu::DetectMovedFiles},
-                                              {"mnuFileNameFindReplace", tr("File Name &Find/Replace"), &ToolsMenu::FindReplace}}) {
+                                              {"mnuFileNameFindReplace", tr("File Name &Find/Replace"), &ToolsMenu::FindReplace},
+                                              {"mnuDuplicates", tr("D&uplicates..."), &ToolsMenu::Duplicates},
+                                              {"mnuVerifyFiles", tr("&Verify Files..."), &ToolsMenu::VerifyFiles}}) {
         QAction* item = addAction(text, this, handler);
         item->setObjectName(QString::fromUtf8(name));
     }
     EnableTools(false);
-    for (frmToolProgress* progress : {progress_, loadDirectory_->Progress(), detectMoved_->Progress(), findReplace_->Progress()})
+    for (frmToolProgress* progress : {progress_, loadDirectory_->Progress(), detectMoved_->Progress(), findReplace_->Progress(),
+                                      duplicates_->Progress(), verify_->Progress()})
         Watch(progress);
+    connect(duplicates_, &frmDuplicates::Ended, this, &ToolsMenu::Finish);
+    connect(duplicates_, &frmDuplicates::StatusChanged, this, &ToolsMenu::StatusChanged);
+    connect(verify_, &frmVerify::Ended, this, &ToolsMenu::Finish);
     connect(loadDirectory_, &ToolDialog::Ran, this, [this](const ToolResult& result, const QString& logPath) {
         const bool whole = !result.Cancelled && result.Error.empty();
         const QString finished = whole ? tr("Finished loading directory %1: ").arg(loadDirectory_->Folder()) : QString();
@@ -91,6 +100,13 @@ void ToolsMenu::DetectMovedFiles() {
 void ToolsMenu::FindReplace() {
     findReplace_->Prepare();
     findReplace_->open();
+}
+
+void ToolsMenu::Duplicates() { duplicates_->Start(); }
+
+void ToolsMenu::VerifyFiles() {
+    verify_->Prepare();
+    verify_->open();
 }
 
 // Deleting records at one click is asked about first, with their number: the folders are looked

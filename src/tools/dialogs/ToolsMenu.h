@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window's Tools menu: its five items, the dialogs they open, and what the window learns when a
+// The window's Tools menu: its items, the dialogs they open, and what the window learns when a
 // tool has run. Every tool runs off the window's thread, one at a time, behind a progress dialog.
 #pragma once
 
@@ -11,9 +11,11 @@
 
 class Prompts;
 class frmDetectMovedFiles;
+class frmDuplicates;
 class frmFindReplace;
 class frmLoadDirectory;
 class frmToolProgress;
+class frmVerify;
 
 class ToolsMenu : public QMenu {
     Q_OBJECT
@@ -43,6 +45,8 @@ private:
     void DetectFileTypes();
     void DetectMovedFiles();
     void FindReplace();
+    void Duplicates();
+    void VerifyFiles();
     void Finish(const QString& outcome, const ToolResult& result, const QString& logPath);
 
     const Catalogue& catalogue_;
@@ -53,5 +57,7 @@ private:
     frmLoadDirectory* loadDirectory_;
     frmDetectMovedFiles* detectMoved_;
     frmFindReplace* findReplace_;
+    frmDuplicates* duplicates_;
+    frmVerify* verify_;
     QList<frmToolProgress*> progresses_;
 };

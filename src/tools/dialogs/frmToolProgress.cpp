@@ -30,14 +30,14 @@ frmToolProgress::frmToolProgress(QWidget* parent) : QDialog(parent) {
     connect(&runner_, &ToolRunner::Finished, this, &frmToolProgress::Ended);
 }
 
-void frmToolProgress::Run(const QString& title, const std::string& cataloguePath, ToolJob job, Then then) {
+void frmToolProgress::Run(const QString& title, const std::string& cataloguePath, ToolJob job, Then then, bool withSets) {
     if (IsRunning()) return;
     then_ = std::move(then);
     setWindowTitle(title);
     item_->setText(tr("Reading the catalogue"));
     bar_->setRange(0, 0);  // moving to and fro until the first count arrives
     cancel_->setEnabled(true);
-    runner_.Start(cataloguePath, std::move(job));
+    runner_.Start(cataloguePath, std::move(job), withSets);
     show();
     Q_EMIT RunningChanged(true);
 }

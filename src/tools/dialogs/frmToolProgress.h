@@ -24,8 +24,8 @@ public:
     explicit frmToolProgress(QWidget* parent);
 
     // Shows the dialog over its parent, runs job over its own connection to the catalogue file and,
-    // once it has ended and the dialog is gone, calls then.
-    void Run(const QString& title, const std::string& cataloguePath, ToolJob job, Then then);
+    // once it has ended and the dialog is gone, calls then. withSets: see ToolRunner::Start.
+    void Run(const QString& title, const std::string& cataloguePath, ToolJob job, Then then, bool withSets = true);
     bool IsRunning() const { return runner_.IsRunning(); }
     void Cancel();
 
