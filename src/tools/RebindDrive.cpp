@@ -59,11 +59,17 @@ std::string Moves(clsSQLite& store, const Drive& drive, const std::string& to, s
     return error;
 }
 
-// The links first, keyed by the paths their records get; then the records whose links now hold
-// the key of their new path: each a statement over all the drive's records at once.
+// The links first, keyed by the paths their records get; then the hashes of the same files, which
+// a new place does not change; then the records whose links now hold the key of their new path:
+// each a statement over all the drive's records at once.
 const char* const kRepointLinks =
     "UPDATE rvFileDrive SET PathKey = rv_path_key(CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END) "
     "WHERE DriveID = ?2 AND PathKey = rv_path_key((SELECT FileName FROM tblFile f WHERE f.FileID = rvFileDrive.FileID));";
+const char* const kRepointHashes =
+    "UPDATE rvFileHash SET PathKey = (SELECT l.PathKey FROM rvFileDrive l WHERE l.FileID = rvFileHash.FileID) "
+    "WHERE FileID IN (SELECT FileID FROM rvFileDrive WHERE DriveID = ?2 AND "
+    "PathKey = rv_path_key(CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END)) AND "
+    "PathKey = rv_path_key((SELECT FileName FROM tblFile f WHERE f.FileID = rvFileHash.FileID));";
 const char* const kRepointRecords =
     "UPDATE tblFile SET FileName = (SELECT CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END FROM rvFileDrive l "
     "WHERE l.FileID = tblFile.FileID) WHERE FileID IN (SELECT FileID FROM rvFileDrive WHERE DriveID = ?2 AND "
@@ -85,7 +91,7 @@ std::string Repoint(clsSQLite& store, const Drive& drive, const std::string& to,
         cancelled = true;
         return {};
     }
-    for (const char* sql : {kRepointLinks, kRepointRecords}) {
+    for (const char* sql : {kRepointLinks, kRepointHashes, kRepointRecords}) {
         if (std::string error = store.Execute(sql, {to, drive.DriveID}); !error.empty()) return error;
     }
     return store.Execute("UPDATE rvDrive SET MountPoint=?1 WHERE DriveID=?2;", {to, drive.DriveID});

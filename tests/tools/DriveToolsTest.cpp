@@ -17,7 +17,7 @@ protected:
         if (!drive.Mount(place)) GTEST_SKIP() << drive.Skip();
         for (const char* name : {"a.avi", "b.avi", "sub/c.avi"}) Make(name);
         Reload();
-        ASSERT_EQ(LoadDirectory(catalogue, {place, "*.avi", true, false}, host).Changed, 3);
+        ASSERT_EQ(LoadDirectory(catalogue, {place, "*.avi", true, true}, host).Changed, 3);
         Reload();
     }
     std::string Make(const std::string& relative) {
@@ -85,6 +85,11 @@ TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
     EXPECT_EQ(moved.Changed, 3);
     EXPECT_EQ(Paths(), Under(elsewhere));
     for (const std::string& path : Under(elsewhere)) EXPECT_TRUE(std::filesystem::exists(path)) << path;
+    // The files are the same ones: their hashes stay theirs.
+    ASSERT_EQ(catalogue.Store.Execute("SELECT count(*) FROM rvFileHash h JOIN tblFile f ON f.FileID = h.FileID "
+                                      "WHERE h.PathKey = rv_path_key(f.FileName)"),
+              "");
+    EXPECT_EQ(catalogue.Store.Field(0).AsInt(), 3);
     EXPECT_EQ(RecordsToRepoint(catalogue, Films()), 0);
     EXPECT_EQ(Films().MountPoint, elsewhere);
     EXPECT_EQ(Log("rebind.log"), "Reelvault\nThe records of the drive FILMS have been re-pointed to " + elsewhere + "\n" +
