@@ -62,6 +62,14 @@ TEST_F(DriveTools, RemoveMissingNeverTakesTheEmptyFolderOfAnAwayDriveForIt) {
     EXPECT_EQ(result.Changed, 1);
     EXPECT_EQ(result.DriveAway, 0);
     EXPECT_EQ(Paths(), (std::vector<std::string>{place + "/a.avi", place + "/sub/c.avi"}));
+
+    // A copy of the drive made block by block, plugged in beside it: which holds what is not known.
+    LoopDrive clone(folder.Path("clone.img"), "5e1c0a2b-0021-4a2b-9c3d-5e6f7a8b9c0d", "FILMS");
+    ASSERT_TRUE(clone.Mount(elsewhere));
+    std::filesystem::remove(place + "/a.avi");
+    Reload();
+    ASSERT_TRUE(Films().Cloned);
+    EXPECT_EQ(RemoveMissingFiles(catalogue, host).Changed, 0);
 }
 
 TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
