@@ -14,6 +14,7 @@
 namespace {
 
 struct Move {
+    std::int64_t FileID = 0;
     std::string From;
     std::string To;
 };
@@ -45,36 +46,52 @@ std::string Destination(const Drive& drive, const std::string& place, std::strin
 }
 
 // The drive's records whose paths are still the ones linked, with the paths they get: read once
-// for the log and the count, in path order.
+// for the log, the count and the writing, in path order.
 std::string Moves(clsSQLite& store, const Drive& drive, const std::string& to, std::vector<Move>& moves) {
     const std::string error = store.Query(
-        "SELECT f.FileName, l.Path, l.PathKey FROM rvFileDrive l JOIN tblFile f ON f.FileID = l.FileID WHERE l.DriveID = " +
-            std::to_string(drive.DriveID) + ";",
+        "SELECT l.FileID, f.FileName, l.Path, l.PathKey FROM rvFileDrive l JOIN tblFile f ON f.FileID = l.FileID "
+        "WHERE l.DriveID = " + std::to_string(drive.DriveID) + ";",
         [&](const clsSQLite::Row& row) {
-            const std::string_view from = row.Text(0);
-            std::string path = PathOnDrive(to, row.Text(1));
-            if (PathKey(from) == row.Int(2) && from != path) moves.push_back({std::string(from), std::move(path)});
+            const std::string_view from = row.Text(1);
+            std::string path = PathOnDrive(to, row.Text(2));
+            if (PathKey(from) == row.Int(3) && from != path) moves.push_back({row.Int(0), std::string(from), std::move(path)});
         });
     std::sort(moves.begin(), moves.end(), [](const Move& a, const Move& b) { return a.From < b.From; });
     return error;
 }
 
-// The links first, keyed by the paths their records get; then the hashes of the same files, which
-// a new place does not change; then the records whose links now hold the key of their new path:
-// each a statement over all the drive's records at once.
+// The moves go to a table of this connection, so that the links, the hashes of the same files
+// (which a new place does not change) and the records are each rewritten by one statement that
+// finds its rows by FileID.
+const char* const kMovesTable =
+    "CREATE TEMP TABLE IF NOT EXISTS rvMoves(FileID INTEGER PRIMARY KEY, OldKey INTEGER, NewKey INTEGER, NewPath TEXT);";
+const char* const kAddMove = "INSERT INTO temp.rvMoves VALUES (?1, ?2, ?3, ?4);";
+// Each statement is led by the moves, so that a drive's records are found by FileID rather than
+// by scanning an index the statement is changing.
 const char* const kRepointLinks =
-    "UPDATE rvFileDrive SET PathKey = rv_path_key(CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END) "
-    "WHERE DriveID = ?2 AND PathKey = rv_path_key((SELECT FileName FROM tblFile f WHERE f.FileID = rvFileDrive.FileID));";
+    "UPDATE rvFileDrive SET PathKey = (SELECT NewKey FROM temp.rvMoves m WHERE m.FileID = rvFileDrive.FileID) "
+    "WHERE FileID IN (SELECT FileID FROM temp.rvMoves);";
 const char* const kRepointHashes =
-    "UPDATE rvFileHash SET PathKey = (SELECT l.PathKey FROM rvFileDrive l WHERE l.FileID = rvFileHash.FileID) "
-    "WHERE FileID IN (SELECT FileID FROM rvFileDrive WHERE DriveID = ?2 AND "
-    "PathKey = rv_path_key(CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END)) AND "
-    "PathKey = rv_path_key((SELECT FileName FROM tblFile f WHERE f.FileID = rvFileHash.FileID));";
+    "UPDATE rvFileHash SET PathKey = (SELECT NewKey FROM temp.rvMoves m WHERE m.FileID = rvFileHash.FileID) "
+    "WHERE FileID IN (SELECT FileID FROM temp.rvMoves) AND "
+    "PathKey = (SELECT OldKey FROM temp.rvMoves m WHERE m.FileID = rvFileHash.FileID);";
 const char* const kRepointRecords =
-    "UPDATE tblFile SET FileName = (SELECT CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END FROM rvFileDrive l "
-    "WHERE l.FileID = tblFile.FileID) WHERE FileID IN (SELECT FileID FROM rvFileDrive WHERE DriveID = ?2 AND "
-    "PathKey = rv_path_key(CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END)) AND FileName IS NOT "
-    "(SELECT CASE WHEN ?1 = '/' THEN Path ELSE ?1 || Path END FROM rvFileDrive l WHERE l.FileID = tblFile.FileID);";
+    "UPDATE tblFile SET FileName = (SELECT NewPath FROM temp.rvMoves m WHERE m.FileID = tblFile.FileID) "
+    "WHERE FileID IN (SELECT FileID FROM temp.rvMoves);";
+
+// In FileID order, so that the table grows at its end and the statements visit rows page by page.
+std::string WriteMovesTable(clsSQLite& store, const std::vector<Move>& moves) {
+    std::vector<const Move*> byID;
+    byID.reserve(moves.size());
+    for (const Move& move : moves) byID.push_back(&move);
+    std::sort(byID.begin(), byID.end(), [](const Move* a, const Move* b) { return a->FileID < b->FileID; });
+    std::string error = store.Execute(kMovesTable);
+    if (error.empty()) error = store.Execute("DELETE FROM temp.rvMoves;");
+    const std::string add = kAddMove;
+    for (std::size_t i = 0; error.empty() && i < byID.size(); ++i)
+        error = store.Execute(add, {byID[i]->FileID, PathKey(byID[i]->From), PathKey(byID[i]->To), byID[i]->To});
+    return error;
+}
 
 // A drive re-pointed to where it is mounted could be unplugged meanwhile: its place would then be
 // an empty folder of the disk beneath.
@@ -91,8 +108,9 @@ std::string Repoint(clsSQLite& store, const Drive& drive, const std::string& to,
         cancelled = true;
         return {};
     }
-    for (const char* sql : {kRepointLinks, kRepointHashes, kRepointRecords}) {
-        if (std::string error = store.Execute(sql, {to, drive.DriveID}); !error.empty()) return error;
+    if (std::string error = WriteMovesTable(store, moves); !error.empty()) return error;
+    for (const char* sql : {kRepointLinks, kRepointHashes, kRepointRecords, "DELETE FROM temp.rvMoves;"}) {
+        if (std::string error = store.Execute(sql); !error.empty()) return error;
     }
     return store.Execute("UPDATE rvDrive SET MountPoint=?1 WHERE DriveID=?2;", {to, drive.DriveID});
 }
