@@ -54,10 +54,18 @@ std::string AddDrive(clsSQLite& store, DriveSet& drives, const MountedVolume& vo
 
 // The mount table read at the last load may be old news: a file on another device than the
 // filesystem it is taken to lie on was mounted since.
-bool MountsChangedUnder(const DriveSet& drives, const std::string& path) {
+bool MountsChangedUnder(const DriveSet& drives, const std::string& path, const struct stat& file) {
     const MountedVolume* on = drives.Mounted().Locate(path).On;
-    struct stat info {};
-    return on && stat(path.c_str(), &info) == 0 && info.st_dev != on->At.Device;
+    return on && file.st_dev != on->At.Device;
+}
+
+// A record given a new path (moved, re-pointed, found by another program) whose file is still the
+// one its contents' hash was taken from, by size, time and inode, keeps that hash.
+std::string KeepHash(clsSQLite& store, int fileID, std::int64_t key, const struct stat& file) {
+    const std::int64_t mtime = static_cast<std::int64_t>(file.st_mtim.tv_sec) * 1'000'000'000 + file.st_mtim.tv_nsec;
+    return store.Execute("UPDATE rvFileHash SET PathKey = ?1 WHERE FileID = ?2 AND PathKey <> ?1 AND Size = ?3 AND "
+                         "MTimeNs = ?4 AND Inode = ?5;",
+                         {key, fileID, static_cast<std::int64_t>(file.st_size), mtime, static_cast<std::int64_t>(file.st_ino)});
 }
 
 }  // namespace
@@ -66,12 +74,16 @@ LinkOutcome LinkRecords(clsSQLite& store, DriveSet& drives, const std::vector<Re
     LinkOutcome outcome;
     outcome.DriveIDs.reserve(records.size());
     for (const RecordPath& record : records) {
-        if (record.Seen && MountsChangedUnder(drives, record.FileName)) drives.SeeMounts(MountedVolumes::Read());
+        struct stat file {};
+        const bool there = record.Seen && stat(record.FileName.c_str(), &file) == 0;
+        if (there && MountsChangedUnder(drives, record.FileName, file)) drives.SeeMounts(MountedVolumes::Read());
         Found found = Locate(drives, record.FileName, record.Seen);
+        const std::int64_t key = PathKey(record.FileName);
         if (found.NewVolume) outcome.Error = AddDrive(store, drives, *found.NewVolume, found.DriveID);
         if (outcome.Error.empty() && found.DriveID >= 0)
             outcome.Error = store.Execute("INSERT OR REPLACE INTO rvFileDrive(FileID, DriveID, Path, PathKey) VALUES(?1, ?2, ?3, ?4);",
-                                          {record.FileID, found.DriveID, found.PathInside, PathKey(record.FileName)});
+                                          {record.FileID, found.DriveID, found.PathInside, key});
+        if (outcome.Error.empty() && there) outcome.Error = KeepHash(store, record.FileID, key, file);
         if (!outcome.Error.empty()) break;
         outcome.DriveIDs.push_back(found.DriveID);
     }

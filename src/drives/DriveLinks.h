@@ -26,8 +26,9 @@ struct LinkOutcome {
 // last seen at and nothing is mounted there now; otherwise on the filesystem mounted under it now,
 // unless that filesystem only holds the empty folder where a drive belongs (see MountedVolumes).
 // A filesystem the set does not know becomes a new drive (a row in rvDrive, named by NewName).
-// Writes each record's link with its path inside the drive and the key of its path. Run it inside
-// a transaction when there are many.
+// Writes each record's link with its path inside the drive and the key of its path; a record whose
+// file is still the one its contents' hash was taken from (same size, time and inode) keeps that
+// hash under its new path. Run it inside a transaction when there are many.
 LinkOutcome LinkRecords(clsSQLite& store, DriveSet& drives, const std::vector<RecordPath>& records);
 
 // Notes, for each plugged-in drive seen at a place other than the one it was last seen at, its new

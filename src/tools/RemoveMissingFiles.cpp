@@ -24,7 +24,8 @@ public:
 
     Presence Of(const FileRecord& record) {
         const Drive* drive = drives_.ByID(record.DriveID);
-        if (drive ? !drive->Holds(record.FileName) : drives_.Mounted().InDrivePlaceLeftEmpty(record.FileName))
+        // Of two devices that claim one drive, which holds the record's file is not known.
+        if (drive ? drive->Cloned || !drive->Holds(record.FileName) : drives_.Mounted().InDrivePlaceLeftEmpty(record.FileName))
             return Presence::DriveAway;
         const std::string& path = record.FileName;
         const std::string folder = GetDirectory(path);

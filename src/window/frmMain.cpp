@@ -210,7 +210,6 @@ void frmMain::ConnectTools() {
     connect(tools_, &ToolsMenu::Busy, menuBar(), &QMenuBar::setDisabled);
     connect(tools_, &ToolsMenu::StatusChanged, status_, &StatusBar::SetText);
     connect(tools_, &ToolsMenu::ToolEnded, this, &frmMain::ToolEnded);
-    connect(drives_, &DriveTools::ToolEnded, this, &frmMain::ToolEnded);
     connect(drives_, &DriveTools::DrivesChanged, model_, &FileListModel::ShowDrives);
     connect(drives_, &DriveTools::DrivesChanged, search_, &SearchTab::ShowDrives);
 }

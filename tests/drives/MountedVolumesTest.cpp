@@ -6,6 +6,7 @@
 #include "common/LoopDrive.h"
 #include "common/TempFolder.h"
 #include "drives/DriveSet.h"
+#include "drives/MountTable.h"
 
 namespace {
 
@@ -96,4 +97,24 @@ TEST(DriveSet, NamesNewDrivesByLabelMadeUnique) {
     unlabelled.FSType = "xfs";
     EXPECT_EQ(drives.NewName(unlabelled, "/srv/store"), "store");
     EXPECT_EQ(drives.NewName(unlabelled, "/"), "xfs");
+}
+
+TEST(MountTable, NetworkAndDevicelessFilesystemsAreKnownByWhatTheyAre) {
+    TempFolder folder;
+    const std::string table = folder.Write(
+        "mountinfo",
+        "26 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
+        "40 26 0:50 / /mnt/nas rw,relatime - nfs4 server:/export rw,vers=4.2\n"
+        "41 26 0:51 / /home/me/remote\\040films rw,relatime - fuse.sshfs me@host:/films rw\n"
+        "42 26 0:52 /sub /srv/share rw,relatime - cifs //server/share rw\n"
+        "43 26 0:53 / /run/scratch rw,relatime - tmpfs tmpfs rw\n");
+    const MountTable read = MountTable::Read(table.c_str(), folder.Write("fstab", "").c_str());
+    ASSERT_EQ(read.Error(), "");
+    const auto identity = [&](const std::string& path) { return IdentifyVolume(*read.Containing(path)).Identity; };
+    EXPECT_EQ(identity("/mnt/nas/a.avi"), "net:server:/export");
+    EXPECT_EQ(identity("/home/me/remote films/a.avi"), "net:me@host:/films");
+    EXPECT_EQ(identity("/srv/share/a.avi"), "net://server/share");
+    EXPECT_EQ(identity("/run/scratch/a.avi"), "mnt:tmpfs:/run/scratch");
+    EXPECT_EQ(read.Containing("/srv/share/a.avi")->Root, "/sub");
+    EXPECT_TRUE(read.Containing("relative/path") == nullptr);
 }

@@ -2,7 +2,7 @@
 // Duplicates and single copies over two real drives, plugged in and not.
 #include "identity/ContentsFixture.h"
 #include "identity/Duplicates.h"
-#include "identity/LoopDrive.h"
+#include "identity/LabelledDrive.h"
 #include "identity/SingleCopies.h"
 #include "identity/Verify.h"
 
@@ -12,7 +12,7 @@ class ContentGroupsTest : public ContentsTest {
 protected:
     void SetUp() override {
         ContentsTest::SetUp();
-        for (LoopDrive* drive : {&films, &backup}) {
+        for (LabelledDrive* drive : {&films, &backup}) {
             if (!drive->SkipReason().empty()) GTEST_SKIP() << drive->SkipReason();
         }
     }
@@ -32,8 +32,8 @@ protected:
         return paths;
     }
 
-    LoopDrive films{folder, "FILMS", "0b6f7c1e-1111-4a2b-9c3d-5e6f7a8b9c0d"};
-    LoopDrive backup{folder, "BACKUP", "0b6f7c1e-2222-4a2b-9c3d-5e6f7a8b9c0d"};
+    LabelledDrive films{folder, "FILMS", "0b6f7c1e-1111-4a2b-9c3d-5e6f7a8b9c0d"};
+    LabelledDrive backup{folder, "BACKUP", "0b6f7c1e-2222-4a2b-9c3d-5e6f7a8b9c0d"};
 };
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "identity/ContentsFixture.h"
-#include "identity/LoopDrive.h"
+#include "identity/LabelledDrive.h"
 
 namespace {
 
@@ -29,14 +29,14 @@ protected:
 // Stops the run by unplugging the drive once the run reaches the file named.
 class UnpluggingHost : public RecordingHost {
 public:
-    UnpluggingHost(LoopDrive& drive, std::string at) : drive_(drive), at_(std::move(at)) {}
+    UnpluggingHost(LabelledDrive& drive, std::string at) : drive_(drive), at_(std::move(at)) {}
     bool Progress(std::int64_t done, std::int64_t total, const std::string& current) override {
         if (current == at_) drive_.Unplug();
         return RecordingHost::Progress(done, total, current);
     }
 
 private:
-    LoopDrive& drive_;
+    LabelledDrive& drive_;
     std::string at_;
 };
 
@@ -104,7 +104,7 @@ TEST_F(VerifyTest, TellsDamageFromEditsAndNeverCallsWhatWasNotHashedDamaged) {
 }
 
 TEST_F(VerifyTest, ADriveUnpluggedDuringTheRunStopsItAndWhatWasVerifiedStays) {
-    LoopDrive drive(folder, "FILMS", "0b6f7c1e-3333-4a2b-9c3d-5e6f7a8b9c0d");
+    LabelledDrive drive(folder, "FILMS", "0b6f7c1e-3333-4a2b-9c3d-5e6f7a8b9c0d");
     if (!drive.SkipReason().empty()) GTEST_SKIP() << drive.SkipReason();
     for (const char* name : {"a.mkv", "b.mkv", "c.mkv"}) folder.Write(std::string("FILMS/") + name, name);
     ASSERT_EQ(Load(drive.Path()).Changed, 3);

@@ -2,6 +2,7 @@
 // The tools on a real drive that is unplugged, mounted elsewhere and plugged in again.
 #include "common/LoopDrive.h"
 #include "model/modCatalogue.h"
+#include "tools/DetectMovedFiles.h"
 #include "tools/ForgetDrive.h"
 #include "tools/LoadDirectory.h"
 #include "tools/RebindDrive.h"
@@ -61,6 +62,14 @@ TEST_F(DriveTools, RemoveMissingNeverTakesTheEmptyFolderOfAnAwayDriveForIt) {
     EXPECT_EQ(result.Changed, 1);
     EXPECT_EQ(result.DriveAway, 0);
     EXPECT_EQ(Paths(), (std::vector<std::string>{place + "/a.avi", place + "/sub/c.avi"}));
+
+    // A copy of the drive made block by block, plugged in beside it: which holds what is not known.
+    LoopDrive clone(folder.Path("clone.img"), "5e1c0a2b-0021-4a2b-9c3d-5e6f7a8b9c0d", "FILMS");
+    ASSERT_TRUE(clone.Mount(elsewhere));
+    std::filesystem::remove(place + "/a.avi");
+    Reload();
+    ASSERT_TRUE(Films().Cloned);
+    EXPECT_EQ(RemoveMissingFiles(catalogue, host).Changed, 0);
 }
 
 TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
@@ -99,6 +108,27 @@ TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
 
     EXPECT_EQ(RebindDrive(catalogue, "FILMS", place + "/", host).Changed, 3);
     EXPECT_EQ(Paths(), Under(place));
+}
+
+TEST_F(DriveTools, AFileMovedOnItsDriveKeepsItsHashWhereverItsRecordIsPointed) {
+    const auto trusted = [&] {
+        Reload();
+        EXPECT_EQ(catalogue.Store.Execute("SELECT count(*) FROM rvFileHash h JOIN tblFile f ON f.FileID = h.FileID "
+                                          "WHERE h.PathKey = rv_path_key(f.FileName)"),
+                  "");
+        return catalogue.Store.Field(0).AsInt();
+    };
+    ASSERT_EQ(trusted(), 3);
+    std::filesystem::create_directories(place + "/moved");
+    std::filesystem::rename(place + "/a.avi", place + "/moved/a.avi");  // the same file: size, time and inode
+    ASSERT_EQ(DetectMovedFiles(catalogue, place + "/moved", host).Changed, 1);
+    EXPECT_EQ(trusted(), 3);
+    folder.Write("FILMS/moved/a.avi", "other contents");  // no longer the file that was hashed
+    ASSERT_EQ(catalogue.Store.Execute("UPDATE tblFile SET FileName = '" + place + "/moved/b.avi' WHERE FileName = '" +
+                                      place + "/moved/a.avi'"),
+              "");
+    std::filesystem::rename(place + "/moved/a.avi", place + "/moved/b.avi");
+    EXPECT_EQ(trusted(), 2);
 }
 
 TEST_F(DriveTools, ForgetDeletesTheDrivesRecordsAndNoOther) {

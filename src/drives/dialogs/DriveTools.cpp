@@ -31,7 +31,7 @@ bool SameMounts(const MountedVolumes& a, const MountedVolumes& b) {
 }  // namespace
 
 DriveTools::DriveTools(Catalogue& catalogue, Prompts& prompts, ToolsMenu& tools, QWidget* window)
-    : QObject(window), catalogue_(catalogue), prompts_(prompts), window_(window), watcher_(new DriveWatcher(this)),
+    : QObject(window), catalogue_(catalogue), prompts_(prompts), tools_(tools), window_(window), watcher_(new DriveWatcher(this)),
       offer_(new RebindOffer), dialog_(new frmDrives(catalogue, prompts, window)), progress_(new frmToolProgress(window)) {
     tools.addSeparator();
     drivesItem_ = tools.addAction(tr("Dri&ves..."), this, [this] {
@@ -88,7 +88,7 @@ void DriveTools::Repoint(const QString& drive) {
     progress_->Run(tr("Re-point %1").arg(drive), catalogue_.Store.FileName(),
                    [name = drive.toStdString()](Catalogue& own, ToolHost& host) { return RebindDrive(own, name, {}, host); },
                    [this](const ToolResult& result, const QString& logPath) {
-                       Finish(RecordCount(result.Changed) + tr(" re-pointed"), result, logPath);
+                       tools_.Finish(RecordCount(result.Changed) + tr(" re-pointed"), result, logPath);
                    });
 }
 
@@ -97,19 +97,8 @@ void DriveTools::Forget(const QString& drive) {
                    [name = drive.toStdString()](Catalogue& own, ToolHost& host) { return ForgetDrive(own, name, host); },
                    [this, drive](const ToolResult& result, const QString& logPath) {
                        const bool whole = !result.Cancelled && result.Error.empty();
-                       Finish((whole ? tr("%1 forgotten: ").arg(drive) : QString()) + RecordCount(result.Changed) + tr(" deleted"), result,
+                       tools_.Finish((whole ? tr("%1 forgotten: ").arg(drive) : QString()) + RecordCount(result.Changed) + tr(" deleted"), result,
                               logPath);
                    });
 }
 
-void DriveTools::Finish(const QString& outcome, const ToolResult& result, const QString& logPath) {
-    QString status = outcome;
-    if (result.Cancelled) status = tr("Cancelled: ") + outcome;
-    if (!result.Error.empty()) status = tr("Stopped: ") + outcome;
-    if (!logPath.isEmpty()) {
-        if (const std::string error = prompts_.ShowFile(logPath.toStdString()); !error.empty())
-            status += QStringLiteral(" (") + QString::fromStdString(error) + QLatin1Char(')');
-    }
-    Q_EMIT ToolEnded(status);
-    if (!result.Error.empty()) prompts_.Tell(window_, tr("Error"), QString::fromStdString(result.Error), true);
-}

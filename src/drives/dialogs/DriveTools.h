@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's drives: the catalogue's drive set is kept in step with the mount table while the
 // program runs, a drive mounted elsewhere is offered for re-pointing in the status bar, and Tools >
-// Drives lists them all. Re-point and Forget run off the window's thread, as the other tools do.
+// Drives lists them all. Re-point and Forget run off the window's thread, and end, as the other tools do.
 #pragma once
 
 #include <QObject>
@@ -37,18 +37,16 @@ public:
 Q_SIGNALS:
     // The drives were plugged in or out, or renamed: what shows them is out of date.
     void DrivesChanged();
-    // A run has changed the catalogue, or may have; outcome is its totals in a line.
-    void ToolEnded(const QString& outcome);
 
 private:
     void TakeMounts(const MountedVolumes& mounted);
     void Refresh();
     void Repoint(const QString& drive);
     void Forget(const QString& drive);
-    void Finish(const QString& outcome, const ToolResult& result, const QString& logPath);
 
     Catalogue& catalogue_;
     Prompts& prompts_;
+    ToolsMenu& tools_;  // whose end of a run is the drives' too
     QWidget* window_;
     QAction* drivesItem_;
     DriveWatcher* watcher_;

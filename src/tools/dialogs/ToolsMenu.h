@@ -30,8 +30,11 @@ public:
     // Asks the running tool to stop; ToolEnded follows once it has.
     void Cancel();
     // Counts the runs of progress as the menu's own: while one runs the menu is busy, and Cancel
-    // stops it. Its end is told by whoever started it.
+    // stops it. Its end is told by whoever started it, through Finish.
     void Watch(frmToolProgress* progress);
+    // A run has ended with outcome, its totals in a line: shows its log and any error, and says
+    // ToolEnded.
+    void Finish(const QString& outcome, const ToolResult& result, const QString& logPath);
 
 Q_SIGNALS:
     void Busy(bool running);
@@ -47,7 +50,6 @@ private:
     void FindReplace();
     void Duplicates();
     void VerifyFiles();
-    void Finish(const QString& outcome, const ToolResult& result, const QString& logPath);
 
     const Catalogue& catalogue_;
     const Settings& settings_;
