@@ -7,4 +7,5 @@ mkdir -p "$work"
 source "$(dirname "$0")/tool-folders.sh"
 catalogue="$RV_BENCH_WORK/100k.rvd"
 [ -e "$catalogue" ] || "$RV_BENCH_BUILD/rv_make_catalogue" "$catalogue" >/dev/null
-"$RV_BENCH_BUILD/bench_tools" "$work" "$small" "$big" "$empty" "$catalogue" "${RV_BENCH_TREE:-/usr/share}"
+"$RV_BENCH_BUILD/bench_tools" "$work" "$small" "$big" "$empty" "$catalogue" "${RV_BENCH_TREE:-/usr/share}" \
+  "$smallDat" "$smallBin"

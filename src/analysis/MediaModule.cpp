@@ -89,4 +89,6 @@ RvMediaVerdict MediaModule::Probe(const RvMediaRequest& request) const {
     return verdict;
 }
 
+bool MediaModule::NameClaimed(const std::string& path) const { return table_->NameClaimed(path.c_str()) != 0; }
+
 std::string MediaModule::FFmpegVersions() const { return table_ ? table_->Versions() : ""; }

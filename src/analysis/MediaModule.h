@@ -31,6 +31,9 @@ public:
     const std::string& Unavailable() const { return unavailable_; }
     // The module's verdict on the request; only when Unavailable() is "".
     RvMediaVerdict Probe(const RvMediaRequest& request) const;
+    // Whether a demuxer of sound or moving pictures claims the path's extension; only when
+    // Unavailable() is "".
+    bool NameClaimed(const std::string& path) const;
     // FFmpeg's release and its libraries' versions; "" when Unavailable() is not "".
     std::string FFmpegVersions() const;
 

@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <span>
 #include <string_view>
 
+#include "analysis/ContentCheck.h"
 #include "analysis/MediaModule.h"
 #include "analysis/cFile.h"
 
@@ -20,8 +22,8 @@ namespace {
 // "RIFF", then 4-byte groups from byte 4 to the one starting at byte 512, then a handler's 4 bytes.
 constexpr std::size_t kFourCCBytes = 520;
 constexpr std::size_t kLastGroup = 512;
-// The first bytes of a file: enough for the FourCC, and what FFmpeg's own detection begins with.
-constexpr std::size_t kHeaderSize = 2048;
+// The first bytes of a file: enough for the FourCC, the content check and FFmpeg's first looks.
+constexpr std::size_t kHeaderSize = kContentCheckBytes;
 
 std::string FourCCInHeader(std::span<const unsigned char> header) {
     const auto holds = [header](std::size_t offset, std::string_view text) {
@@ -37,10 +39,10 @@ std::string FourCCInHeader(std::span<const unsigned char> header) {
 }
 
 // The first kHeaderSize bytes, fewer only when the file is shorter; -1 when a read fails.
-std::int64_t ReadHeader(cFile& file, std::array<unsigned char, kHeaderSize>& header) {
+std::int64_t ReadHeader(cFile& file, std::span<unsigned char> header) {
     std::size_t filled = 0;
     while (filled < header.size()) {
-        const std::int64_t count = file.ReadFromFile(std::span(header).subspan(filled));
+        const std::int64_t count = file.ReadFromFile(header.subspan(filled));
         if (count < 0) return -1;
         if (count == 0) break;
         filled += static_cast<std::size_t>(count);
@@ -75,12 +77,27 @@ MediaInfo Conclude(MediaInfo info, const std::string& path, const RvMediaVerdict
     return info;
 }
 
-// FFmpeg's error codes, without FFmpeg: the negated errno, and its "End of file".
+// FFmpeg's error codes, without FFmpeg: the negated errno, its "End of file", and the "Invalid data
+// found" that FFmpeg gives a file none of its formats reads.
 constexpr int kEndOfFile = -static_cast<int>(('E') | ('O' << 8) | ('F' << 16) | (' ' << 24));
+constexpr int kInvalidData = -static_cast<int>(('I') | ('N' << 8) | ('D' << 16) | ('A' << 24));
+
+std::string FourCCOf(std::span<const unsigned char> first) { return FourCCInHeader(first.first(std::min(first.size(), kFourCCBytes))); }
+
+// The verdict FFmpeg would give, when the first bytes settle it; nullopt when FFmpeg must look.
+std::optional<MediaInfo> SettledByContent(const std::string& path, std::span<const unsigned char> first, std::int64_t size) {
+    const std::string_view format = FormatNoMediaReads(first, size);
+    if (format.empty()) return std::nullopt;
+    const MediaModule& module = MediaModule::Get();
+    if (!module.Unavailable().empty() || module.NameClaimed(path)) return std::nullopt;
+    MediaInfo info;
+    info.FourCC = FourCCOf(first);
+    return NotMedia(std::move(info), path, kInvalidData, std::string(format));
+}
 
 }  // namespace
 
-MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeout) {
+MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeout, MediaDetection detection) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     MediaInfo info;
     cFile file;
@@ -95,8 +112,11 @@ MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeou
     std::array<unsigned char, kHeaderSize> header{};
     const std::int64_t headerSize = ReadHeader(file, header);
     if (size < 0 || headerSize < 0) return NotExamined(info, path, error ? error : EIO);
-    info.FourCC = FourCCInHeader(std::span(header).first(std::min(static_cast<std::size_t>(headerSize), kFourCCBytes)));
+    const std::span<const unsigned char> first = std::span(header).first(static_cast<std::size_t>(headerSize));
+    info.FourCC = FourCCOf(first);
     if (headerSize == 0) return NotMedia(info, path, kEndOfFile, "it is empty");
+    if (detection == MediaDetection::ByContent)
+        if (std::optional<MediaInfo> settled = SettledByContent(path, first, size)) return std::move(*settled);
 
     const MediaModule& module = MediaModule::Get();
     if (!module.Unavailable().empty()) {
@@ -109,6 +129,12 @@ MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeou
                                  std::chrono::duration_cast<std::chrono::nanoseconds>(deadline.time_since_epoch()).count(),
                                  timeout.count()};
     return Conclude(info, path, module.Probe(request));
+}
+
+MediaInfo GetMediaInfo(const std::string& path, std::span<const unsigned char> first, std::int64_t size) {
+    if (!first.empty())
+        if (std::optional<MediaInfo> settled = SettledByContent(path, first, size)) return std::move(*settled);
+    return GetMediaInfo(path);
 }
 
 std::string TakeMediaNotice() {
@@ -125,9 +151,9 @@ std::int32_t GetMediaLength(const std::string& path) { return GetMediaInfo(path)
 
 std::string GetFourCC(const std::string& path) {
     cFile file;
-    std::array<unsigned char, kHeaderSize> header{};
+    std::array<unsigned char, kFourCCBytes> header{};
     if (file.OpenFile(path, O_RDONLY | O_NONBLOCK) < 0 || !file.IsRegularFile()) return {};
     const std::int64_t headerSize = ReadHeader(file, header);
     if (headerSize < 0) return {};
-    return FourCCInHeader(std::span(header).first(std::min(static_cast<std::size_t>(headerSize), kFourCCBytes)));
+    return FourCCOf(std::span(header).first(static_cast<std::size_t>(headerSize)));
 }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <span>
 #include <string>
 
 // How long one probe may take before it gives up; a corrupt or hostile file must not hold a
@@ -29,6 +30,15 @@ struct MediaInfo {
     bool Unprobed = false;
 };
 
+// Whether FFmpeg's detection may be spared a file whose first bytes settle it.
+enum class MediaDetection {
+    // A file whose first bytes prove a format that no demuxer of sound or moving pictures reads
+    // (ContentCheck.h), and whose name no such demuxer claims, is answered without FFmpeg's detection.
+    ByContent,
+    // Every file goes to FFmpeg: the facts the content check must give again.
+    FFmpegOnly,
+};
+
 // Probes the file once, for all its facts. Files that plainly are not media (missing, empty, not
 // a plain file) are answered without FFmpeg; the first other file loads it, through the media
 // module (see MediaModule.h). The probe reads only this file: whatever other file or address a
@@ -36,7 +46,13 @@ struct MediaInfo {
 // no block FFmpeg allocates may exceed 256 MiB: a file whose probe asks for a larger one is not
 // media (or, when FFmpeg says so, could not be examined for want of memory). Safe to call from
 // several threads at once.
-MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeout = kMediaProbeTimeout);
+MediaInfo GetMediaInfo(const std::string& path, std::chrono::milliseconds timeout = kMediaProbeTimeout,
+                       MediaDetection detection = MediaDetection::ByContent);
+
+// As GetMediaInfo, for a file whose first bytes were read already (for its CRC): `first` holds its
+// first kContentCheckBytes bytes, or all of a shorter file, and `size` its length. A file they
+// settle is not opened again; any other is probed as GetMediaInfo probes it.
+MediaInfo GetMediaInfo(const std::string& path, std::span<const unsigned char> first, std::int64_t size);
 
 // "Media facts unavailable: REASON" the first time it is asked after a probe found the media
 // module or FFmpeg unloadable; "" otherwise, and ever after, so that a front end says it once per

@@ -204,7 +204,7 @@ std::size_t BufferSize(std::int64_t fileSize) {
 }
 
 CRCResult FoldWhole(const std::string& path, cFile& file, const std::string& reason, std::int64_t total, bool hash,
-                    const CRCProgress& progress) {
+                    const CRCProgress& progress, std::vector<unsigned char>& first, std::size_t keepFirst) {
     const std::size_t size = BufferSize(total);
     const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(size);
     std::optional<SegmentHasher> hasher;
@@ -215,14 +215,26 @@ CRCResult FoldWhole(const std::string& path, cFile& file, const std::string& rea
         const std::int64_t count = file.ReadFromFile({buffer.get(), size});
         if (count < 0) return Unreadable(path, reason);
         if (count == 0) break;
-        crc = Fold(crc, {buffer.get(), static_cast<std::size_t>(count)}, hasher);
+        const std::span<const unsigned char> chunk(buffer.get(), static_cast<std::size_t>(count));
+        if (first.size() < keepFirst) first.insert(first.end(), chunk.begin(), chunk.begin() + std::min(chunk.size(), keepFirst - first.size()));
+        crc = Fold(crc, chunk, hasher);
         done += count;
         if (progress && !progress(done, total)) return Cancelled(path);
     }
     return Computed(crc, done, hasher ? std::optional(hasher->Segments()) : std::nullopt);
 }
 
-CRCResult ReadWhole(const std::string& path, const CRCProgress& progress, bool hash) {
+// A file read in parts has its first bytes read apart: a few KiB beside tens of MiB.
+std::vector<unsigned char> FirstBytes(int handle, std::size_t count) {
+    std::vector<unsigned char> first(count);
+    ssize_t read;
+    do read = pread(handle, first.data(), count, 0);
+    while (read < 0 && errno == EINTR);
+    first.resize(static_cast<std::size_t>(std::max<ssize_t>(read, 0)));
+    return first;
+}
+
+CRCResult ReadWhole(const std::string& path, const CRCProgress& progress, bool hash, std::size_t keepFirst) {
     if (path.empty()) return Unreadable(path, "No file name");
     cFile file;
     std::string reason;
@@ -236,9 +248,12 @@ CRCResult ReadWhole(const std::string& path, const CRCProgress& progress, bool h
     const std::int64_t total = before->Size;
     if (total > static_cast<std::int64_t>(kCRCChunkSize))
         posix_fadvise(file.FileHandle(), 0, 0, POSIX_FADV_SEQUENTIAL);  // only advice; failure is harmless
-    CRCResult result = total > kSplitAbove && std::thread::hardware_concurrency() > 1
-                           ? FoldInParts(path, file.FileHandle(), total, hash, progress)
-                           : FoldWhole(path, file, reason, total, hash, progress);
+    std::vector<unsigned char> first;
+    const bool inParts = total > kSplitAbove && std::thread::hardware_concurrency() > 1;
+    if (inParts && keepFirst > 0) first = FirstBytes(file.FileHandle(), keepFirst);
+    CRCResult result = inParts ? FoldInParts(path, file.FileHandle(), total, hash, progress)
+                               : FoldWhole(path, file, reason, total, hash, progress, first, keepFirst);
+    if (result) result.First = std::move(first);
     if (!result || !hash) return result;
     // What was read must be one version of the file: the same size and time after the read as before.
     const std::optional<FileStamp> after = file.Stamp();
@@ -250,9 +265,13 @@ CRCResult ReadWhole(const std::string& path, const CRCProgress& progress, bool h
 
 }  // namespace
 
-CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress) { return ReadWhole(path, progress, false); }
+CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress, std::size_t keepFirst) {
+    return ReadWhole(path, progress, false, keepFirst);
+}
 
-CRCResult ReadFileContents(const std::string& path, const CRCProgress& progress) { return ReadWhole(path, progress, true); }
+CRCResult ReadFileContents(const std::string& path, const CRCProgress& progress, std::size_t keepFirst) {
+    return ReadWhole(path, progress, true, keepFirst);
+}
 
 #if defined(__x86_64__)
 std::string CRCInstructionSupport() {

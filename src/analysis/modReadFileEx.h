@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "analysis/ContentHash.h"
 #include "analysis/cFile.h"
@@ -21,6 +22,8 @@ struct CRCResult {
     std::string Error;        // "" on success, otherwise a sentence naming the file and the reason
     bool Cancelled = false;   // the progress callback stopped it (Error says so too)
     bool ChangedWhileRead = false;  // the file grew, shrank or was written during the read (Error says so)
+    // On success, when asked: the file's first bytes, as many as asked or all of a shorter file.
+    std::vector<unsigned char> First;
     // Set by ReadFileContents only, and only on success:
     bool Hashed = false;
     ContentHash Hash;  // of the bytes the CRC covers
@@ -39,13 +42,14 @@ using CRCProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
 //   for a CRC.
 // - A stop asked by progress gives "Cancelled: PATH", Cancelled set and an empty text.
 // The file is closed before the call returns. Any number of computations may run at once.
-CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress = {});
+// With keepFirst, First keeps that many of the file's first bytes, for a look at what the file is.
+CRCResult CalculateFileCRC(const std::string& path, const CRCProgress& progress = {}, std::size_t keepFirst = 0);
 
 // As CalculateFileCRC, with the contents' hash (ContentHash.h) taken in the same read, and the
 // file's stamp. A file whose size or modification time differs after the read from before it, or
 // whose bytes read are not its size, gives "Could not read PATH: the file changed while it was
 // read" with ChangedWhileRead set: whatever was read may be half of one version and half of another.
-CRCResult ReadFileContents(const std::string& path, const CRCProgress& progress = {});
+CRCResult ReadFileContents(const std::string& path, const CRCProgress& progress = {}, std::size_t keepFirst = 0);
 
 // How this processor lets the CRC kernel above fold, for a bug report. The kernel chooses its own
 // code from the CPU's features when it first runs, so this reads the same features and names the

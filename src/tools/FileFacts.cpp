@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "analysis/ContentCheck.h"
+
 namespace {
 
 // How far ahead of the run the workers may go; bounds the facts held in memory.
@@ -52,9 +54,11 @@ void FactGatherer::Work() {
 FileFacts FactGatherer::Gather(std::size_t index) const {
     const std::string& path = paths_[index];
     FileFacts facts;
+    const bool probe = index >= contentsOnly_.size() || !contentsOnly_[index];
     if (calculateCRC_) {
         const auto stop = [this](std::int64_t, std::int64_t) { return !stopped_; };
-        facts.CRC = hashContents_ ? ReadFileContents(path, stop) : CalculateFileCRC(path, stop);
+        const std::size_t keep = probe ? kContentCheckBytes : 0;  // the probe looks at them again otherwise
+        facts.CRC = hashContents_ ? ReadFileContents(path, stop, keep) : CalculateFileCRC(path, stop, keep);
         if (!facts.CRC) {
             facts.Error = facts.CRC.Error;
             return facts;
@@ -67,8 +71,9 @@ FileFacts FactGatherer::Gather(std::size_t index) const {
         facts.Error = "Could not read " + path + ": " + std::strerror(reason);
         return facts;
     }
-    if (index < contentsOnly_.size() && contentsOnly_[index]) return facts;
-    facts.Media = GetMediaInfo(path);
+    if (!probe) return facts;
+    facts.Media = calculateCRC_ ? GetMediaInfo(path, facts.CRC.First, facts.CRC.Bytes) : GetMediaInfo(path);
+    facts.CRC.First = {};  // held no longer than the look needs it
     if (facts.Media.ProbeFailed) facts.Error = facts.Media.Reason;
     return facts;
 }

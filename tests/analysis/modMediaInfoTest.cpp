@@ -85,12 +85,48 @@ TEST(modMediaInfo, PicturesAndTextAreKnownByTheirFirstBytesWithoutBeingOpened) {
     const TempFolder& folder = Media();
     folder.Write("icon.svg", "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\"/>\n");
     folder.Write("subtitles.srt", "1\n00:00:01,000 --> 00:00:02,500\nHello\n");
-    // The verdict the full probe gives, and the same with no time at all to open the file.
-    for (const auto& [name, demuxer] : {std::pair{"still.png", "png_pipe"}, {"photo.jpg", "image2"},
-                                        {"icon.svg", "svg_pipe"}, {"subtitles.srt", "srt"}}) {
-        const std::string reason = folder.Path(name) + " is not a media file: a picture or text format (" + demuxer + ")";
-        EXPECT_EQ(GetMediaInfo(folder.Path(name)).Reason, reason);
-        EXPECT_EQ(GetMediaInfo(folder.Path(name), std::chrono::milliseconds(0)).Reason, reason);
+    std::filesystem::copy_file(Media().Path("still.png"), Media().Path("still.mp4"));
+    // Told by the content check, or by FFmpeg's first look; either way with no time at all to open
+    // the file, and with the same facts as FFmpeg's alone. A name a media demuxer claims is
+    // FFmpeg's to judge, whatever the bytes, and FFmpeg opens the file.
+    using std::chrono::milliseconds;
+    for (const auto& [name, why, time] : {std::tuple{"still.png", "a PNG picture", milliseconds(0)},
+                                          {"photo.jpg", "a JPEG picture", milliseconds(0)},
+                                          {"icon.svg", "an XML document", milliseconds(0)},
+                                          {"subtitles.srt", "a picture or text format (srt)", milliseconds(0)},
+                                          {"still.mp4", "a picture or text format (png_pipe)", kMediaProbeTimeout}}) {
+        const std::string path = folder.Path(name);
+        EXPECT_EQ(GetMediaInfo(path, time).Reason, path + " is not a media file: " + why);
+        const MediaInfo alone = GetMediaInfo(path, kMediaProbeTimeout, MediaDetection::FFmpegOnly);
+        EXPECT_EQ(GetMediaInfo(path).Length, alone.Length) << name;
+        EXPECT_FALSE(alone.IsMedia) << name;
+    }
+}
+
+TEST(modMediaInfo, ChipTunesPlayGzippedOrNot) {
+    // A VGM tune of two seconds of silence for the SN76489: FFmpeg plays it through the game-music
+    // library, which scores what it knows at no more than FFmpeg's "retry" bar.
+    std::string vgm(0x40, '\0');
+    const auto put = [&vgm](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) vgm[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    vgm.replace(0, 4, "Vgm ");
+    put(0x08, 0x150);
+    put(0x0c, 3579545);
+    put(0x18, 88200);
+    put(0x24, 60);
+    put(0x28, 0x100009);
+    put(0x34, 0x0c);
+    vgm += std::string("\x61\x44\xac\x61\x44\xac\x66", 7);
+    put(0x04, static_cast<std::uint32_t>(vgm.size() - 4));
+    const TempFolder folder;
+    folder.Write("tune.vgm", vgm);
+    const std::string packed = "gzip -c '" + folder.Path("tune.vgm") + "' > '" + folder.Path("tune.bin") + "'";
+    ASSERT_EQ(std::system(packed.c_str()), 0);
+    for (const char* name : {"tune.vgm", "tune.bin"}) {
+        const MediaInfo info = GetMediaInfo(folder.Path(name));
+        EXPECT_TRUE(info.IsMedia) << info.Reason;
+        EXPECT_EQ(info.Length, 2000) << name;
     }
 }
 

@@ -281,15 +281,18 @@ bool ClaimedAsMedia(std::span<const unsigned char> start, const std::string& pat
 // when FFmpeg's detection on its first 8 KiB scores no higher than FFmpeg's own "misdetection
 // possible" bar. The first 2 KiB answer most files (firstScore is their score); nothing at all
 // there is taken as no. A file no longer than that has been seen whole: the same bytes would score
-// the same, and a detection costs more than opening and reading the file (a gzip header alone
-// scores 25, as a gzipped chip tune, so every small .gz would pay for it twice).
-bool MayBeMedia(int handle, std::span<const unsigned char> start, const std::string& path, int firstScore) {
+// the same. The core hands over up to 8 KiB; only a shorter start of a longer file is read again.
+bool MayBeMedia(const ProbeSource& source, std::span<const unsigned char> start, const std::string& path, int firstScore) {
     if (firstScore == 0 || firstScore > AVPROBE_SCORE_RETRY) return firstScore > 0;
+    if (start.size() <= kFirstDetectionBytes && static_cast<std::int64_t>(start.size()) >= source.Size) return false;
     if (start.size() < kFirstDetectionBytes) return false;
     std::array<unsigned char, kSniffBytes> more;
-    const ssize_t count = pread(handle, more.data(), more.size(), 0);
+    if (static_cast<std::int64_t>(start.size()) < std::min<std::int64_t>(kSniffBytes, source.Size)) {
+        const ssize_t count = pread(source.Handle, more.data(), more.size(), 0);
+        start = std::span(more).first(static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
+    }
     int score = 0;
-    if (count > 0) Detect(std::span(more).first(static_cast<std::size_t>(count)), path.c_str(), score);
+    if (!start.empty()) Detect(start, path.c_str(), score);
     return score > AVPROBE_SCORE_RETRY;
 }
 
@@ -321,7 +324,10 @@ Verdict Probe(ProbeSource& source, std::span<const unsigned char> start, const s
     const AVInputFormat* detected = Detect(start.first(std::min(start.size(), kFirstDetectionBytes)), path.c_str(), score);
     if (detected && score > AVPROBE_SCORE_RETRY && IsImageOrTextDemuxer(detected->name))
         return PictureOrText(detected->name);
-    if (!MayBeMedia(source.Handle, start, path, score)) return NotMedia("no media format knows it");
+    // The game-music reader scores every tune it knows at the "retry" bar and no higher below 16 KiB,
+    // so the bar would turn away every chip tune.
+    if (detected && std::string_view(detected->name) == "libgme") return FullProbe(source, path, timeout);
+    if (!MayBeMedia(source, start, path, score)) return NotMedia("no media format knows it");
     return FullProbe(source, path, timeout);
 }
 
@@ -369,6 +375,8 @@ std::string FFmpegVersions() {
     return std::string(av_version_info()) + " (libavformat " + VersionText(avformat_version()) + ", libavcodec " +
            VersionText(avcodec_version()) + ", libavutil " + VersionText(avutil_version()) + ")";
 }
+
+bool NameClaimedByMedia(const std::string& path) { return IsMediaExtension(path); }
 
 void ProbeWithFFmpeg(const RvMediaRequest& request, RvMediaVerdict& answer) {
     ProbeSource source{.Handle = request.Handle,

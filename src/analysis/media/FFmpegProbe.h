@@ -21,3 +21,6 @@ std::string FFmpegVersions();
 // request's handle, never another file or address a playlist inside it names. Safe to call from
 // several threads at once.
 void ProbeWithFFmpeg(const RvMediaRequest& request, RvMediaVerdict& answer);
+
+// Whether a demuxer of sound or moving pictures claims the path's extension.
+bool NameClaimedByMedia(const std::string& path);

@@ -13,7 +13,7 @@
 extern "C" {
 #endif
 
-#define RV_MEDIA_PROBE_VERSION 1u
+#define RV_MEDIA_PROBE_VERSION 2u
 #define RV_MEDIA_PROBE_ENTRY "rv_media_probe_entry"
 
 // One file, opened and checked by the core: a plain file that is not empty.
@@ -22,7 +22,7 @@ typedef struct RvMediaRequest {
     int64_t Size;
     const char* Path;             // a hint to FFmpeg by its extension, never opened by name
     const unsigned char* Header;  // the file's first bytes, as read by the core
-    size_t HeaderSize;            // 2048, fewer only when the file is shorter
+    size_t HeaderSize;            // up to 8192, fewer only when the file is shorter
     int64_t DeadlineNs;           // on std::chrono::steady_clock, in nanoseconds since its epoch
     int64_t TimeoutMs;            // the time allowed, for the sentence of a probe that gave up
 } RvMediaRequest;
@@ -42,6 +42,9 @@ typedef struct RvMediaProbe {
     void (*Probe)(const RvMediaRequest* request, RvMediaVerdict* verdict);
     // FFmpeg's release and the version of each of its libraries that is loaded, for a bug report.
     const char* (*Versions)(void);
+    // 1 when a demuxer of sound or moving pictures claims the extension of the path, so that FFmpeg
+    // must look at the file whatever its contents; 0 otherwise.
+    int (*NameClaimed)(const char* path);
 } RvMediaProbe;
 
 typedef const RvMediaProbe* (*RvMediaProbeEntry)(void);

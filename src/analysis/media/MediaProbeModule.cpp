@@ -19,7 +19,9 @@ const char* Versions() {
     return versions.c_str();
 }
 
-constexpr RvMediaProbe kTable{RV_MEDIA_PROBE_VERSION, SetUp, Probe, Versions};
+int NameClaimed(const char* path) { return NameClaimedByMedia(path) ? 1 : 0; }
+
+constexpr RvMediaProbe kTable{RV_MEDIA_PROBE_VERSION, SetUp, Probe, Versions, NameClaimed};
 
 }  // namespace
 
