@@ -70,20 +70,6 @@ TEST_F(Load, ScansSubfoldersInNameOrderWithEveryPattern) {
     EXPECT_EQ(Log("load.log"), "Reelvault\nLoaded " + media + "*.MP3\n\n");  // nothing matched: no totals
 }
 
-TEST_F(Load, RefusesAnEmptyOrMissingFolderAndLeavesOnlyItsOwnStartInTheLog) {
-    Make("a.txt");
-    EXPECT_EQ(Run("*.txt", false).Changed, 1);
-    const ToolResult empty = LoadDirectory(catalogue, {"", "*.txt", false, false}, host);
-    EXPECT_EQ(empty.Error, "Choose the folder to load");
-    EXPECT_EQ(empty.LogPath, "");
-    EXPECT_EQ(Log("load.log"), "Reelvault\nLoaded *.txt\n\n");
-    const ToolResult missing = LoadDirectory(catalogue, {media + "nowhere", "*.txt", false, false}, host);
-    EXPECT_EQ(missing.Error, "Cannot read the folder " + media + "nowhere: No such file or directory");
-    EXPECT_EQ(Log("load.log"), "Reelvault\nLoaded " + media + "nowhere/*.txt\n\n");
-    EXPECT_EQ(host.shownLogs.size(), 1u);
-    EXPECT_EQ(Paths().size(), 1u);
-}
-
 TEST_F(Load, StopsWhenAskedAndKeepsWhatWasAdded) {
     for (const char* name : {"1.txt", "2.txt", "3.txt", "4.txt"}) Make(name, name);
     host.stopAfter = 2;

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <sys/stat.h>
 
+#include <functional>
+
 #include "model/modCatalogue.h"
 #include "tools/DetectFileTypes.h"
 #include "tools/DetectMovedFiles.h"
 #include "tools/FindReplace.h"
+#include "tools/LoadDirectory.h"
+#include "tools/RebindDrive.h"
 #include "tools/RemoveMissingFiles.h"
 #include "tools/ToolFixture.h"
 
@@ -82,12 +86,6 @@ TEST_F(Maintenance, DetectMovedRepointsOnlyRecordsThatPlainlyMoved) {
     ASSERT_EQ(catalogue.Store.Execute("SELECT quote(Category) FROM tblFile WHERE FileID=?1", {first}), "");
     EXPECT_EQ(catalogue.Store.Field(0).AsText(), "NULL");
 
-    EXPECT_EQ(DetectMovedFiles(catalogue, "", host).Error, "Choose the folder the files were moved to");
-    EXPECT_EQ(Log("move.log"), header);
-    EXPECT_EQ(DetectMovedFiles(catalogue, media + "nowhere", host).Error,
-              "Cannot read the folder " + media + "nowhere: No such file or directory");
-    EXPECT_EQ(host.shownLogs.size(), 1u);
-    EXPECT_EQ(Paths().size(), 7u);
 }
 
 TEST_F(Maintenance, DetectFileTypesWritesOnlyWrongTypes) {
@@ -113,7 +111,6 @@ TEST_F(Maintenance, FindReplaceIsCaseSensitiveAndAtomicPerRecord) {
     Reload();
     EXPECT_EQ(CountPathsContaining(catalogue.Files, "/Media"), 1);
     EXPECT_EQ(CountPathsContaining(catalogue.Files, ""), 0);
-    EXPECT_EQ(FindReplace(catalogue, "", "x", host).Error, "You must enter text to find");
     EXPECT_EQ(FindReplace(catalogue, "/Media", "/Disk 2/Média", host).Changed, 1);
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/Disk 2/Média/Rock'n'Roll/a.mp3", "/media/b.avi"}));
 
@@ -121,4 +118,39 @@ TEST_F(Maintenance, FindReplaceIsCaseSensitiveAndAtomicPerRecord) {
     const ToolResult refused = FindReplace(catalogue, "/", "\\", host);
     EXPECT_NE(refused.Error, "");
     EXPECT_EQ(refused.Changed, 0);
+}
+
+// A run refused before it starts writes nothing but the start of its log, and shows no log.
+TEST_F(Maintenance, RefusedRunsSayWhyAndChangeNothing) {
+    const std::string present = Make("here.avi");
+    Add(present);
+    Reload();
+    const std::string nowhere = media + "nowhere";
+    const std::string unread = "Cannot read the folder " + nowhere + ": No such file or directory";
+    const std::string moved = "Reelvault\nThe following files have been detected as being moved\n";
+    struct Refusal {
+        std::function<ToolResult()> run;
+        std::string error, log, logged;
+    };
+    const Refusal refusals[] = {
+        {[&] { return LoadDirectory(catalogue, {"", "*.txt", false, false}, host); }, "Choose the folder to load", "load.log",
+         "Reelvault\nLoaded *.txt\n\n"},
+        {[&] { return LoadDirectory(catalogue, {nowhere, "*.txt", false, true}, host); }, unread, "load.log",
+         "Reelvault\nLoaded " + nowhere + "/*.txt\n\n"},
+        {[&] { return DetectMovedFiles(catalogue, "", host); }, "Choose the folder the files were moved to", "move.log", moved},
+        {[&] { return DetectMovedFiles(catalogue, nowhere, host); }, unread, "move.log", moved},
+        {[&] { return FindReplace(catalogue, "", "x", host); }, "You must enter text to find", "", ""},
+        {[&] { return RebindDrive(catalogue, "NONE", "", host); }, "No drive named NONE", "", ""},
+    };
+    for (const Refusal& refusal : refusals) {
+        const ToolResult result = refusal.run();
+        EXPECT_EQ(result.Error, refusal.error);
+        EXPECT_EQ(result.Changed, 0) << refusal.error;
+        EXPECT_EQ(result.LogPath, "") << refusal.error;
+        if (!refusal.log.empty()) {
+            EXPECT_EQ(Log(refusal.log), refusal.logged) << refusal.error;
+        }
+    }
+    EXPECT_EQ(host.shownLogs, std::vector<std::string>{});
+    EXPECT_EQ(Paths(), std::vector<std::string>{present});
 }

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tools > Duplicates and Tools > Verify Files, driven headless, with their work on worker threads.
-#include <QAccessible>
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -12,11 +11,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "identity/dialogs/frmDuplicates.h"
-#include "tools/dialogs/frmToolProgress.h"
+#include "common/DialogDriver.h"
 #include "window/WindowFixture.h"
 
 class IdentityDialogsTest : public WindowFixture {
@@ -41,39 +39,17 @@ class IdentityDialogsTest : public WindowFixture {
         StartWith({QString::fromStdString(path)});
     }
     QDialog* Dialog(const char* name) { return Find<QDialog>(name); }
-    template <class T>
-    T* In(const char* dialog, const char* name) {
-        T* found = Dialog(dialog)->findChild<T*>(QString::fromUtf8(name));
-        if (!found) qFatal("no control %s in %s", name, dialog);
-        return found;
-    }
-    void Press(const char* dialog, const char* button) { QTest::mouseClick(In<QPushButton>(dialog, button), Qt::LeftButton); }
-    bool Running() {
-        const QList<frmToolProgress*> all = window_->findChildren<frmToolProgress*>();
-        return std::any_of(all.begin(), all.end(), [](const frmToolProgress* progress) { return progress->IsRunning(); });
-    }
-    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!Running(), 60000); }
+    void Press(const char* dialog, const char* button) { ::Press(Dialog(dialog), button); }
+    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!ToolRunning(window_.get()), 60000); }
     void Verify() {
         Find<QAction>("mnuVerifyFiles")->trigger();
         Press("frmVerify", "cmdVerify");
         WaitForTools();
     }
-    QAbstractItemModel* Groups() { return In<QTreeView>("frmDuplicates", "tvwDuplicates")->model(); }
+    QAbstractItemModel* Groups() { return In<QTreeView>(Dialog("frmDuplicates"), "tvwDuplicates")->model(); }
     void Tick(int group, int copy, bool ticked) {
         QAbstractItemModel* model = Groups();
         QVERIFY(model->setData(model->index(copy, 0, model->index(group, 0)), ticked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole));
-    }
-    // The controls a person reaches with the keyboard that a screen reader could not name.
-    QStringList Unnamed(const char* dialog) {
-        QStringList unnamed;
-        for (QWidget* control : Dialog(dialog)->findChildren<QWidget*>()) {
-            if (control->objectName().isEmpty() || control->objectName().startsWith(QStringLiteral("qt_")) ||
-                control->focusPolicy() == Qt::NoFocus)
-                continue;
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
-            if (!accessible || accessible->text(QAccessible::Name).isEmpty()) unnamed << control->objectName();
-        }
-        return unnamed;
     }
     QString Trashed(const std::string& name) { return QString::fromStdString(folder_->Path("data/Trash/files/" + name)); }
 
@@ -94,15 +70,15 @@ private Q_SLOTS:
         QCOMPARE(window_->StatusText(), QStringLiteral("3 first seen"));
         Find<QAction>("mnuDuplicates")->trigger();
         WaitForTools();
-        QCOMPARE(In<QLabel>("frmDuplicates", "lblDuplicateTotals")->text(), QStringLiteral("1 group, 13 bytes in extra copies"));
+        QCOMPARE(In<QLabel>(Dialog("frmDuplicates"), "lblDuplicateTotals")->text(), QStringLiteral("1 group, 13 bytes in extra copies"));
         QCOMPARE(window_->StatusText(), QStringLiteral("1 group, 13 bytes in extra copies"));
         QCOMPARE(Groups()->rowCount(), 1);
         QCOMPARE(Groups()->rowCount(Groups()->index(0, 0)), 2);
         QCOMPARE(Groups()->index(1, 0, Groups()->index(0, 0)).data().toString(), QString::fromStdString(Media("film.mkv")));
         QCOMPARE(Groups()->index(1, 2, Groups()->index(0, 0)).data().toString(), QStringLiteral("yes"));
-        QCOMPARE(In<QLabel>("frmDuplicates", "lblSingleTotals")->text(), QStringLiteral("3 records on one drive only, 21 bytes"));
-        QCOMPARE(Unnamed("frmDuplicates"), QStringList());
-        QCOMPARE(Unnamed("frmVerify"), QStringList());
+        QCOMPARE(In<QLabel>(Dialog("frmDuplicates"), "lblSingleTotals")->text(), QStringLiteral("3 records on one drive only, 21 bytes"));
+        QCOMPARE(Unnamed(Dialog("frmDuplicates")), QStringList());
+        QCOMPARE(Unnamed(Dialog("frmVerify")), QStringList());
 
         Tick(0, 0, true);
         Tick(0, 1, true);

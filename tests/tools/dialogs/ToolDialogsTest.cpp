@@ -8,11 +8,10 @@
 #include <QProgressBar>
 #include <QTest>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "model/modCatalogue.h"
-#include "tools/dialogs/frmToolProgress.h"
+#include "common/DialogDriver.h"
 #include "window/WindowFixture.h"
 
 class ToolDialogsTest : public WindowFixture {
@@ -34,18 +33,9 @@ class ToolDialogsTest : public WindowFixture {
         StartWith({QString::fromStdString(path)});
     }
     QDialog* Dialog(const char* name) { return Find<QDialog>(name); }
-    template <class T>
-    T* In(const char* dialog, const char* name) {
-        T* found = Dialog(dialog)->findChild<T*>(QString::fromUtf8(name));
-        if (!found) qFatal("no control %s in %s", name, dialog);
-        return found;
-    }
-    void Press(const char* dialog, const char* button) { QTest::mouseClick(In<QPushButton>(dialog, button), Qt::LeftButton); }
-    void Type(const char* dialog, const char* box, const QString& text) { In<QLineEdit>(dialog, box)->setText(text); }
-    bool Running() {
-        const QList<frmToolProgress*> all = window_->findChildren<frmToolProgress*>();
-        return std::any_of(all.begin(), all.end(), [](const frmToolProgress* progress) { return progress->IsRunning(); });
-    }
+    void Press(const char* dialog, const char* button) { ::Press(Dialog(dialog), button); }
+    void Type(const char* dialog, const char* box, const QString& text) { In<QLineEdit>(Dialog(dialog), box)->setText(text); }
+    bool Running() { return ToolRunning(window_.get()); }
     void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!Running(), 60000); }
     QString Log(const char* name) { return QString::fromStdString(folder_->Read(std::string("config/reelvault/") + name)); }
     int StoredCount() { return static_cast<int>(Opened(folder_->Path("c.rvd"))->Files.Records().size()); }
@@ -84,11 +74,11 @@ private Q_SLOTS:
 
         // The folder is kept between uses, the pattern is not; an empty folder is refused.
         Find<QAction>("mnuLoadDirectory")->trigger();
-        QCOMPARE(In<QLineEdit>("frmLoadDirectory", "txtDirectory")->text(), Media().chopped(1));
-        QCOMPARE(In<QLineEdit>("frmLoadDirectory", "txtWildCard")->text(), QString());
+        QCOMPARE(In<QLineEdit>(Dialog("frmLoadDirectory"), "txtDirectory")->text(), Media().chopped(1));
+        QCOMPARE(In<QLineEdit>(Dialog("frmLoadDirectory"), "txtWildCard")->text(), QString());
         Type("frmLoadDirectory", "txtDirectory", QString());
         Type("frmLoadDirectory", "txtWildCard", QStringLiteral("*"));
-        In<QCheckBox>("frmLoadDirectory", "chkScanSubdirectories")->setChecked(true);
+        In<QCheckBox>(Dialog("frmLoadDirectory"), "chkScanSubdirectories")->setChecked(true);
         prompts_.Told.clear();
         Press("frmLoadDirectory", "cmdLoadDirectory");
         WaitForTools();
@@ -170,7 +160,7 @@ private Q_SLOTS:
         QVERIFY(RowNamed(QStringLiteral("/Rock'n'Roll/a.mp3")) >= 0);
         QCOMPARE(window_->StatusText(), QStringLiteral("3 records changed"));
         Find<QAction>("mnuFileNameFindReplace")->trigger();
-        QCOMPARE(In<QLineEdit>("frmFindReplace", "txtFind")->text(), QString());
+        QCOMPARE(In<QLineEdit>(Dialog("frmFindReplace"), "txtFind")->text(), QString());
     }
 
     void detectMovedAndDetectTypesRewriteRecords() {
