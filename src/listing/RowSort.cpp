@@ -2,10 +2,10 @@
 // A row's key is a 64-bit number that orders as its cell does: numbers with their sign bit flipped,
 // names by their rank, texts by eight folded bytes at a time. Rows are sorted by key with a radix
 // sort, which is stable and reads each key a few times rather than log n times; rows whose keys tie
-// are sorted again by the next eight bytes of their texts, and so on. The first five words of every
-// text are folded in one pass over the rows, because a text's bytes lie wherever the allocator put
-// them: one cache miss per row then, rather than one per row and level. Rows that tie beyond those
-// are few, and are compared whole.
+// are sorted again by the next eight bytes of their texts, and so on. The first words (up to five)
+// of every text are folded in one pass over the rows, because a text's bytes lie wherever the
+// allocator put them: one cache miss per row then, rather than one per row and level. Rows that tie
+// beyond those are few, and are compared whole.
 #include "listing/RowSort.h"
 
 #include <algorithm>
@@ -172,18 +172,24 @@ public:
     }
 
 private:
-    static constexpr std::size_t kWordsKept = 5;
+    static constexpr std::size_t kMostWordsKept = 5;
 
-    // Eight folded bytes from offset as a big-endian number, zeros past the text's end.
+    // Eight folded bytes from offset, which lies inside the text, as a big-endian number; zeros
+    // past the text's end.
     std::uint64_t Word(const std::string& text, std::size_t offset) const {
+        const std::size_t count = std::min<std::size_t>(8, text.size() - offset);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data() + offset);
         std::uint64_t word = 0;
-        for (std::size_t at = offset; at < offset + 8; ++at)
-            word = word << 8 | (at < text.size() ? fold_[static_cast<unsigned char>(text[at])] : 0);
+        if (count == 8) {  // most words: no test per byte
+            for (int at = 0; at < 8; ++at) word = word << 8 | fold_[bytes[at]];
+            return word;
+        }
+        for (std::size_t at = 0; at < count; ++at) word |= std::uint64_t{fold_[bytes[at]]} << (8 * (7 - at));
         return word;
     }
     bool SameFolded(const std::string& a, const std::string& b, std::size_t count) const {
         if (a.size() < count || b.size() < count) return false;
-        if (std::memcmp(a.data(), b.data(), count) == 0) return true;
+        if (count == 0 || std::memcmp(a.data(), b.data(), count) == 0) return true;
         for (std::size_t at = 0; at < count; ++at) {
             if (fold_[static_cast<unsigned char>(a[at])] != fold_[static_cast<unsigned char>(b[at])]) return false;
         }
@@ -198,21 +204,28 @@ private:
     }
 
     // The bytes the first text shares with a sample of the others: perhaps more than all share,
-    // which FoldWords finds out as it passes over every text.
+    // which FoldWords finds out as it passes over every text. The words kept per row are as many
+    // as the longest text of the sample needs: short texts such as CRCs need one, and a text
+    // longer than the words kept is still ordered rightly, only compared whole where it ties.
     std::size_t SharedGuess(const std::vector<std::uint32_t>& inSetOrder) {
         if (inSetOrder.empty()) return 0;
         first_ = texts_.Text(positions_[inSetOrder.front()], scratch_);
         std::size_t shared = first_.size();
+        std::size_t longest = 0;
         const std::size_t step = std::max<std::size_t>(1, inSetOrder.size() / 1024);
-        for (std::size_t at = 0; at < inSetOrder.size() && shared > 0; at += step)
-            shared = FoldedMatch(first_, texts_.Text(positions_[inSetOrder[at]], scratch_), shared);
+        for (std::size_t at = 0; at < inSetOrder.size(); at += step) {
+            const std::string& text = texts_.Text(positions_[inSetOrder[at]], scratch_);
+            longest = std::max(longest, text.size());
+            shared = FoldedMatch(first_, text, shared);
+        }
+        wordsKept_ = std::clamp<std::size_t>((longest - shared + 7) / 8, 1, kMostWordsKept);
         return shared;
     }
 
     // The first words after the shared bytes of every text; false, with shared_ made as small as
     // the texts need, when some turned out to share fewer.
     bool FoldWords(const std::vector<std::uint32_t>& inSetOrder) {
-        words_.resize(inSetOrder.size() * kWordsKept);
+        words_.assign(inSetOrder.size() * wordsKept_, 0);
         lengths_.resize(inSetOrder.size());
         cased_.resize(inSetOrder.size());
         bool shrunk = false;
@@ -223,7 +236,8 @@ private:
                 shrunk = true;
             }
             if (shrunk) continue;
-            for (std::size_t level = 0; level < kWordsKept; ++level) words_[row * kWordsKept + level] = Word(text, shared_ + 8 * level);
+            for (std::size_t level = 0; level < wordsKept_ && shared_ + 8 * level < text.size(); ++level)
+                words_[row * wordsKept_ + level] = Word(text, shared_ + 8 * level);
             lengths_[row] = static_cast<std::uint32_t>(text.size() - shared_);
             cased_[row] = std::any_of(text.begin(), text.end(), [&](char c) { return fold_[static_cast<unsigned char>(c)] != c; });
         }
@@ -231,7 +245,7 @@ private:
     }
 
     std::uint64_t WordAt(const Item& item, std::size_t level) const {
-        const std::uint64_t word = words_[item.Row * kWordsKept + level];
+        const std::uint64_t word = words_[item.Row * wordsKept_ + level];
         return ascending_ ? word : ~word;
     }
 
@@ -243,11 +257,11 @@ private:
     }
 
     void SortLevel(ItemIt first, ItemIt last, std::size_t level) {
-        if (level == kWordsKept) return SortWhole(first, last);
+        if (level == wordsKept_) return SortWhole(first, last);
         for (auto item = first; item != last; ++item) item->Key = WordAt(*item, level);
         SortItems(first, last, scratch_items_);
         ForEachTie(first, last, [&](ItemIt run, ItemIt end) {
-            if (SameTexts(run, end, level + 1)) return lengths_[run->Row] <= 8 * kWordsKept ? OrderByBytes(run, end) : SortWhole(run, end);
+            if (SameTexts(run, end, level + 1)) return lengths_[run->Row] <= 8 * wordsKept_ ? OrderByBytes(run, end) : SortWhole(run, end);
             if (std::any_of(run + 1, end, [&](const Item& item) { return Rest(item, level) != Rest(*run, level); })) {
                 std::stable_sort(run, end, [&](const Item& a, const Item& b) {
                     return ascending_ ? Rest(a, level) < Rest(b, level) : Rest(a, level) > Rest(b, level);
@@ -267,9 +281,9 @@ private:
     // folded texts, as keyword lists often are, when the kept words hold them whole.
     bool SameTexts(ItemIt first, ItemIt last, std::size_t level) const {
         const std::uint32_t length = lengths_[first->Row];
-        const std::uint64_t* words = &words_[first->Row * kWordsKept];
+        const std::uint64_t* words = &words_[first->Row * wordsKept_];
         return std::all_of(first + 1, last, [&](const Item& item) {
-            return lengths_[item.Row] == length && std::equal(words + level, words + kWordsKept, &words_[item.Row * kWordsKept + level]);
+            return lengths_[item.Row] == length && std::equal(words + level, words + wordsKept_, &words_[item.Row * wordsKept_ + level]);
         });
     }
 
@@ -303,7 +317,8 @@ private:
     std::array<unsigned char, 256> fold_{};
     std::string first_;  // the first text in the set's order
     std::size_t shared_ = 0;
-    std::vector<std::uint64_t> words_;  // kWordsKept per row
+    std::size_t wordsKept_ = 1;
+    std::vector<std::uint64_t> words_;  // wordsKept_ per row
     std::vector<std::uint32_t> lengths_;
     std::vector<std::uint8_t> cased_;  // the row's text differs from its folded form
     std::string scratch_;
