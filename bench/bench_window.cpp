@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window with a large catalogue: the first painted window with none; opening one from the
-// command line until its rows show, beside the model's load alone; the longest pause of the event
-// loop meanwhile; a header click's sort on every column; the program's memory.
+// command line until its first rows show and until all of them do, the latter beside the model's
+// load alone; the longest pause of the event loop meanwhile; a header click's sort on every column;
+// the program's memory.
 // bench_window CATALOGUE (runs offscreen unless QT_QPA_PLATFORM says otherwise)
 // Prints one figure a line: label|value|unit|bound|ok or MISSED (bound and verdict may be empty),
 // which window.bench.sh sets beside those of another catalogue.
@@ -35,50 +36,87 @@ void Figure(const std::string& label, double value, const char* unit, const std:
 
 QTableView* List(frmMain& window) { return window.findChild<QTableView*>(QStringLiteral("lstFile")); }
 
-double ModelLoadSeconds(const std::string& path) {
-    double best = 1e9;
+struct ModelLoad {
+    double Seconds = 1e9;
+    int Records = 0;
+};
+
+ModelLoad ModelLoadAlone(const std::string& path) {
+    ModelLoad best;
     for (int run = 0; run < 3; ++run) {
         Catalogue catalogue;
         OpenCatalogue(catalogue.Store, path);
         QElapsedTimer timer;
         timer.start();
         catalogue.Reload();
-        best = std::min(best, timer.nsecsElapsed() / 1e9);
+        best.Seconds = std::min(best.Seconds, timer.nsecsElapsed() / 1e9);
+        best.Records = catalogue.Files.Count();
     }
     return best;
 }
 
 // In a process of its own, forked before anything else: its heap is as fresh as the one the
 // window's first open meets, and its memory is not counted as the window's.
-double ModelLoadSecondsApart(const std::string& path) {
+ModelLoad ModelLoadApart(const std::string& path) {
     int channel[2];
     if (pipe(channel) != 0) Fail("no pipe");
     const pid_t child = fork();
     if (child == 0) {
-        const double seconds = ModelLoadSeconds(path);
-        _exit(write(channel[1], &seconds, sizeof seconds) == sizeof seconds ? 0 : 1);
+        const ModelLoad load = ModelLoadAlone(path);
+        _exit(write(channel[1], &load, sizeof load) == sizeof load ? 0 : 1);
     }
     close(channel[1]);
-    double seconds = 0;
-    if (read(channel[0], &seconds, sizeof seconds) != sizeof seconds) Fail("the model's load failed");
+    ModelLoad load;
+    if (read(channel[0], &load, sizeof load) != sizeof load) Fail("the model's load failed");
     close(channel[0]);
     waitpid(child, nullptr, 0);
-    return seconds;
+    return load;
 }
 
-// Opens the catalogue as the command line does, until the list holds its rows and has been painted.
-Timed OpenWindow(const std::string& path, std::unique_ptr<AppState>& state, Prompts& prompts, std::unique_ptr<frmMain>& window) {
-    Timed best;
+struct Opening {
+    double FirstRows = 1e9;  // until the list shows its first rows, painted
+    Timed Whole;             // until it holds every record, painted
+};
+
+// Whether the window shows rows before it has them all or not, and whether Start returns at once
+// or once the load is over: the time until the first rows show, and until every row does.
+Opening OpenOnce(frmMain& window, const std::string& path, int records) {
+    Opening opening;
+    QTableView* list = List(window);
+    QElapsedTimer sinceStart;
+    const auto waitFor = [&](int rows) {
+        constexpr qint64 kGiveUpNs = 600'000'000'000;
+        while (list->model()->rowCount() < rows) {
+            if (sinceStart.nsecsElapsed() > kGiveUpNs) Fail("the window never showed every row");
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        list->viewport()->repaint();
+    };
+    opening.Whole = TimeWithPauses(
+        [&] {
+            sinceStart.start();
+            window.Start({QString::fromStdString(path)});
+            waitFor(std::min(records, 1));
+            opening.FirstRows = sinceStart.nsecsElapsed() / 1e9;
+        },
+        [&] { waitFor(records); });
+    return opening;
+}
+
+// Opens the catalogue as the command line does, three times: the fastest, with the longest pause.
+Opening OpenWindow(const std::string& path, int records, std::unique_ptr<AppState>& state, Prompts& prompts,
+                   std::unique_ptr<frmMain>& window) {
+    Opening best;
     for (int run = 0; run < 3; ++run) {
         window.reset();
         state.reset();
         state = std::make_unique<AppState>();
         window = std::make_unique<frmMain>(*state, prompts);
         window->show();
-        const Timed opening = TimeWithPauses([&] { window->Start({QString::fromStdString(path)}); },
-                                             [&] { List(*window)->viewport()->repaint(); });
-        if (opening.Seconds < best.Seconds) best = opening;
-        best.LongestPauseMs = std::max(best.LongestPauseMs, opening.LongestPauseMs);  // the worst a person met
+        const Opening opening = OpenOnce(*window, path, records);
+        best.FirstRows = std::min(best.FirstRows, opening.FirstRows);
+        best.Whole.Seconds = std::min(best.Whole.Seconds, opening.Whole.Seconds);
+        best.Whole.LongestPauseMs = std::max(best.Whole.LongestPauseMs, opening.Whole.LongestPauseMs);  // the worst a person met
     }
     return best;
 }
@@ -98,7 +136,7 @@ double SortSeconds(QTableView* list, int column) {
 
 int main(int argc, char** argv) {
     if (argc != 2) Fail("usage: bench_window CATALOGUE");
-    const double model = ModelLoadSecondsApart(argv[1]);
+    const ModelLoad model = ModelLoadApart(argv[1]);
     QElapsedTimer sinceStart;
     sinceStart.start();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -112,24 +150,27 @@ int main(int argc, char** argv) {
     window->repaint();
     Figure("start to the first painted window, no catalogue", sinceStart.nsecsElapsed() / 1e9, "s");
 
-    const Timed opening = OpenWindow(path, state, prompts, window);
+    const Opening opening = OpenWindow(path, model.Records, state, prompts, window);
     QTableView* list = List(*window);
     const int rows = list->model()->rowCount();
+    const bool large = rows > 500'000;
     Figure("rows", rows, "");
-    // The bound of the open: a small catalogue against the model's load, a large one in seconds.
-    Figure("open from the command line until the rows show", opening.Seconds, "s", rows > 500'000 ? "< 3" : "",
-           rows > 500'000 ? opening.Seconds < 3 : -1);
-    Figure("longest pause of the window meanwhile", opening.LongestPauseMs, "ms", "<= 100", opening.LongestPauseMs <= 100);
+    Figure("open from the command line until the first rows show", opening.FirstRows, "s", large ? "<= 2" : "",
+           large ? opening.FirstRows <= 2 : -1);
+    Figure("open from the command line until every row shows", opening.Whole.Seconds, "s");
+    Figure("longest pause of the window meanwhile", opening.Whole.LongestPauseMs, "ms", "<= 100",
+           opening.Whole.LongestPauseMs <= 100);
     double slowest = 0;
     for (int column = 0; column < kListColumnCount; ++column) {
         const double seconds = std::max(SortSeconds(list, column), SortSeconds(list, column));
         slowest = std::max(slowest, seconds);
-        Figure(std::string("sort by ") + kListColumns[column].Header + ", slower of two clicks", seconds, "s", "< 1", seconds < 1);
+        Figure(std::string("sort by ") + kListColumns[column].Header + ", slower of two clicks", seconds, "s", "< 0.6", seconds < 0.6);
     }
     Figure("memory after the open and the sorts", ResidentMiB(), "MB", "< 700", ResidentMiB() < 700);
     Figure("peak memory", ResidentMiB("VmHWM"), "MB", "< 700", ResidentMiB("VmHWM") < 700);
-    Figure("the model's load alone", model, "s");
-    Figure("open / the model's load alone", opening.Seconds / model, "", rows <= 500'000 ? "<= 1.3" : "",
-           rows <= 500'000 ? opening.Seconds / model <= 1.3 : -1);
+    Figure("the model's load alone", model.Seconds, "s");
+    // A small catalogue's open is much besides the load; a large one's must be the load.
+    const double ratio = opening.Whole.Seconds / model.Seconds;
+    Figure("every row shows / the model's load alone", ratio, "", large ? "<= 1.1" : "<= 1.3", large ? ratio <= 1.1 : ratio <= 1.3);
     return 0;
 }

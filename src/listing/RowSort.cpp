@@ -1,57 +1,87 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// A row's key is a 64-bit number that orders as its cell does: numbers with their sign bit flipped,
+// names by their rank, texts by eight folded bytes at a time. Rows are sorted by key with a radix
+// sort, which is stable and reads each key a few times rather than log n times; rows whose keys tie
+// are sorted again by the next eight bytes of their texts, and so on. The first words (up to five)
+// of every text are folded in one pass over the rows, because a text's bytes lie wherever the
+// allocator put them: one cache miss per row then, rather than one per row and level. Rows that tie
+// beyond those are few, and are compared whole.
 #include "listing/RowSort.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
+#include <utility>
 
 #include "listing/ListRow.h"
 #include "listing/modListViewSort.h"
 
 namespace {
 
-// A row's sort key. Text columns: the text folded as CompareText folds it, in one buffer for all
-// rows; Head holds eight bytes of it after those all rows share, big-endian, so that comparisons
-// end there (see SortLevel). Numeric, type and category columns: Head alone orders the rows.
-struct SortKey {
-    std::uint64_t Head = 0;
-    std::size_t Offset = 0;  // in the buffer, of the bytes after the first Head's
-    std::uint32_t Length = 0;  // of the text after the shared bytes, Head's included
-    bool Cased = false;  // the text differs from its folded form, so a tie must look at the text
-    int Position = 0;
+// Key orders the rows; Row (the row's place before the sort) keeps ties in their order.
+struct Item {
+    std::uint64_t Key = 0;
+    std::uint32_t Row = 0;
+    std::uint32_t Length = 0;  // text columns: the folded text's bytes after those all rows share
 };
+using Items = std::vector<Item>;
+using ItemIt = Items::iterator;
 
-using Fold = std::array<unsigned char, 256>;
-
-Fold FoldTable() {
-    Fold fold;
-    for (int c = 0; c < 256; ++c) fold[c] = static_cast<unsigned char>(std::tolower(c));
-    return fold;
+// Least significant digit first, eleven bits at a time: 2,048 buckets fit the first-level cache.
+// Digits that every item shares cost one look at their counts.
+void RadixSort(ItemIt first, ItemIt last, Items& scratch) {
+    constexpr int kBits = 11;
+    constexpr int kDigits = (64 + kBits - 1) / kBits;
+    constexpr std::uint64_t kMask = (1u << kBits) - 1;
+    const std::size_t count = static_cast<std::size_t>(last - first);
+    std::vector<std::array<std::uint32_t, kMask + 1>> counts(kDigits);
+    for (auto item = first; item != last; ++item) {
+        for (int digit = 0; digit < kDigits; ++digit) ++counts[digit][(item->Key >> (digit * kBits)) & kMask];
+    }
+    scratch.resize(count);
+    Item* from = &*first;
+    Item* to = scratch.data();
+    for (int digit = 0; digit < kDigits; ++digit) {
+        auto& buckets = counts[digit];
+        if (buckets[(first->Key >> (digit * kBits)) & kMask] == count) continue;
+        std::uint32_t start = 0;
+        for (std::uint32_t& bucket : buckets) start += std::exchange(bucket, start);
+        for (std::size_t at = 0; at < count; ++at) to[buckets[(from[at].Key >> (digit * kBits)) & kMask]++] = from[at];
+        std::swap(from, to);
+    }
+    if (from != &*first) std::copy(from, from + count, first);
 }
 
-// The rows (indexes into positions) in the order of their records in the set. Keys are built in
-// this order: a million records read in the order of the last sort, all over memory, took most of
-// a second longer than read one after the other.
-std::vector<int> RowsInSetOrder(const std::vector<int>& positions, std::size_t recordCount) {
-    std::vector<int> starts(recordCount + 1, 0);
-    for (const int position : positions) ++starts[position + 1];
-    for (std::size_t at = 1; at < starts.size(); ++at) starts[at] += starts[at - 1];
-    std::vector<int> rows(positions.size());
-    for (std::size_t row = 0; row < positions.size(); ++row) rows[starts[positions[row]]++] = static_cast<int>(row);
-    return rows;
+// By Key, then by Row: a stable order whichever way the items are moved.
+void SortItems(ItemIt first, ItemIt last, Items& scratch) {
+    constexpr std::ptrdiff_t kWorthRadix = 256;
+    if (last - first < 2) return;
+    if (last - first >= kWorthRadix) return RadixSort(first, last, scratch);
+    std::sort(first, last, [](const Item& a, const Item& b) { return a.Key != b.Key ? a.Key < b.Key : a.Row < b.Row; });
+}
+
+// Calls visit(first, last) for each run of two or more items with equal keys.
+template <class Visit>
+void ForEachTie(ItemIt first, ItemIt last, Visit visit) {
+    for (auto run = first; run != last;) {
+        const auto next = std::find_if(run + 1, last, [&](const Item& item) { return item.Key != run->Key; });
+        if (next - run > 1) visit(run, next);
+        run = next;
+    }
 }
 
 // Numbers as numbers: with the sign bit flipped, negative ones come first as unsigned values.
 // The cells show exactly these numbers in decimal, which NumericSortKey orders the same way.
-std::uint64_t NumberHead(std::int64_t number) { return static_cast<std::uint64_t>(number) ^ (std::uint64_t{1} << 63); }
+std::uint64_t NumberKey(std::int64_t number) { return static_cast<std::uint64_t>(number) ^ (std::uint64_t{1} << 63); }
 
 std::uint64_t NumberOf(const FileRecord& record, int column) {
     switch (column) {
-    case SizeColumn: return NumberHead(record.Size);
-    case LengthColumn: return NumberHead(record.Length);
-    default: return NumberHead(record.Rating);
+    case SizeColumn: return NumberKey(record.Size);
+    case LengthColumn: return NumberKey(record.Length);
+    default: return NumberKey(record.Rating);
     }
 }
 
@@ -71,26 +101,34 @@ std::string NameOf(Catalogue& catalogue, const FileRecord& record, int column) {
     return drive ? drive->Name : std::string();
 }
 
+// The rows (indexes into positions) in the order of their records in the set: records read one
+// after the other rather than all over memory.
+std::vector<std::uint32_t> RowsInSetOrder(const std::vector<int>& positions, std::size_t recordCount) {
+    std::vector<std::uint32_t> starts(recordCount + 1, 0);
+    for (const int position : positions) ++starts[position + 1];
+    for (std::size_t at = 1; at < starts.size(); ++at) starts[at] += starts[at - 1];
+    std::vector<std::uint32_t> rows(positions.size());
+    for (std::size_t row = 0; row < positions.size(); ++row) rows[starts[positions[row]]++] = static_cast<std::uint32_t>(row);
+    return rows;
+}
+
 // Type, category and drive names are few: each ID's name gets its rank among them, equal names
 // one rank.
-std::vector<SortKey> NameKeys(Catalogue& catalogue, const std::vector<int>& positions, int column) {
+void RankNames(Catalogue& catalogue, const std::vector<int>& positions, int column, Items& items) {
     const auto& records = catalogue.Files.Records();
-    const auto idOf = [column](const FileRecord& record) { return NamedID(record, column); };
-    const std::vector<int> inSetOrder = RowsInSetOrder(positions, records.size());
     std::unordered_map<int, std::string> names;
-    for (const int row : inSetOrder) {
+    const std::vector<std::uint32_t> inSetOrder = RowsInSetOrder(positions, records.size());
+    for (const std::uint32_t row : inSetOrder) {
         const FileRecord& record = records[positions[row]];
-        if (!names.contains(idOf(record))) names.emplace(idOf(record), NameOf(catalogue, record, column));
+        if (!names.contains(NamedID(record, column))) names.emplace(NamedID(record, column), NameOf(catalogue, record, column));
     }
     std::vector<std::string> ranked;
     for (const auto& [id, name] : names) ranked.push_back(name);
-    std::sort(ranked.begin(), ranked.end(), [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    const auto before = [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; };
+    std::sort(ranked.begin(), ranked.end(), before);
     std::unordered_map<int, std::uint64_t> rankOf;
-    for (const auto& [id, name] : names)
-        rankOf[id] = std::lower_bound(ranked.begin(), ranked.end(), name, [](auto& a, auto& b) { return CompareText(a, b) < 0; }) - ranked.begin();
-    std::vector<SortKey> keys(positions.size());
-    for (const int row : inSetOrder) keys[row] = {rankOf[idOf(records[positions[row]])], 0, 0, false, positions[row]};
-    return keys;
+    for (const auto& [id, name] : names) rankOf[id] = std::lower_bound(ranked.begin(), ranked.end(), name, before) - ranked.begin();
+    for (const std::uint32_t row : inSetOrder) items[row].Key = rankOf[NamedID(records[positions[row]], column)];
 }
 
 // The texts of a text column without copying them where the record holds them.
@@ -117,114 +155,198 @@ private:
     int column_;
 };
 
-struct TextKeys {
-    std::vector<SortKey> Keys;
-    std::string Folded;  // the folded texts, one after the other
-};
+// A text column's rows ordered as CompareText orders their texts: folded, then by their bytes.
+class TextSort {
+public:
+    TextSort(const TextColumn& texts, const std::vector<int>& positions, std::size_t recordCount, bool ascending)
+        : texts_(texts), positions_(positions), ascending_(ascending) {
+        for (int c = 0; c < 256; ++c) fold_[c] = static_cast<unsigned char>(std::tolower(c));
+        const std::vector<std::uint32_t> inSetOrder = RowsInSetOrder(positions, recordCount);
+        shared_ = SharedGuess(inSetOrder);
+        if (!FoldWords(inSetOrder)) FoldWords(inSetOrder);
+    }
 
-// Bytes 8L to 8L+8 of the key's folded text after the shared start, big-endian, zeros after its end.
-std::uint64_t HeadAt(const SortKey& key, std::size_t level, const std::string& folded) {
-    const char* bytes = folded.data() + key.Offset + 8 * level - (level > 0 ? 8 : 0);  // from level 1, Offset is past Head's bytes
-    const std::size_t count = key.Length > 8 * level ? std::min<std::size_t>(8, key.Length - 8 * level) : 0;
-    std::uint64_t head = 0;
-    for (std::size_t at = 0; at < count; ++at) head |= std::uint64_t{static_cast<unsigned char>(bytes[at])} << (8 * (7 - at));
-    return head;
-}
+    void Sort(Items& items) {
+        for (std::size_t row = 0; row < items.size(); ++row) items[row].Length = lengths_[row];
+        SortLevel(items.begin(), items.end(), 0);
+    }
 
-// Every text folded into one buffer, read once in the set's order; then the bytes all of them
-// begin with are skipped (they cannot order anything, and paths and titles often share many)
-// and Head takes the next eight.
-TextKeys FoldedKeys(const TextColumn& texts, const std::vector<int>& positions, std::size_t recordCount, const Fold& fold) {
-    TextKeys made;
-    made.Keys.resize(positions.size());
-    std::string scratch;
-    std::size_t shared = std::string::npos;
-    for (const int row : RowsInSetOrder(positions, recordCount)) {
-        const std::string& text = texts.Text(positions[row], scratch);
-        SortKey& key = made.Keys[row];
-        key.Position = positions[row];
-        key.Offset = made.Folded.size();
-        key.Length = static_cast<std::uint32_t>(text.size());
-        made.Folded.resize(key.Offset + text.size());
-        char* folded = made.Folded.data() + key.Offset;
-        for (std::size_t at = 0; at < text.size(); ++at) {
-            folded[at] = static_cast<char>(fold[static_cast<unsigned char>(text[at])]);
-            key.Cased = key.Cased || folded[at] != text[at];
+private:
+    static constexpr std::size_t kMostWordsKept = 5;
+
+    // Eight folded bytes from offset, which lies inside the text, as a big-endian number; zeros
+    // past the text's end.
+    std::uint64_t Word(const std::string& text, std::size_t offset) const {
+        const std::size_t count = std::min<std::size_t>(8, text.size() - offset);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data() + offset);
+        std::uint64_t word = 0;
+        if (count == 8) {  // most words: no test per byte
+            for (int at = 0; at < 8; ++at) word = word << 8 | fold_[bytes[at]];
+            return word;
         }
-        std::size_t same = 0;  // with the first text, at the buffer's start
-        while (same < std::min(shared, text.size()) && folded[same] == made.Folded[same]) ++same;
-        shared = same;
+        for (std::size_t at = 0; at < count; ++at) word |= std::uint64_t{fold_[bytes[at]]} << (8 * (7 - at));
+        return word;
     }
-    for (SortKey& key : made.Keys) {
-        key.Offset += shared;
-        key.Length -= static_cast<std::uint32_t>(shared);
-        key.Head = HeadAt(key, 0, made.Folded);
-        key.Offset += 8;  // Head's bytes are not looked at again
+    bool SameFolded(const std::string& a, const std::string& b, std::size_t count) const {
+        if (a.size() < count || b.size() < count) return false;
+        if (count == 0 || std::memcmp(a.data(), b.data(), count) == 0) return true;
+        for (std::size_t at = 0; at < count; ++at) {
+            if (fold_[static_cast<unsigned char>(a[at])] != fold_[static_cast<unsigned char>(b[at])]) return false;
+        }
+        return true;
     }
-    return made;
-}
+    std::size_t FoldedMatch(const std::string& a, const std::string& b, std::size_t most) const {
+        std::size_t same = 0;
+        while (same < std::min({most, a.size(), b.size()}) &&
+               fold_[static_cast<unsigned char>(a[same])] == fold_[static_cast<unsigned char>(b[same])])
+            ++same;
+        return same;
+    }
 
-// At level L, Head holds bytes 8L to 8L+8 of the folded text after the shared start: rows with
-// equal Heads are sorted again by the next eight bytes, read once per row rather than once per
-// comparison. A text that ends within the level goes before the longer ones.
-bool EndsWithin(const SortKey& key, std::size_t level) { return key.Length <= 8 * (level + 1); }
+    // The bytes the first text shares with a sample of the others: perhaps more than all share,
+    // which FoldWords finds out as it passes over every text. The words kept per row are as many
+    // as the longest text of the sample needs: short texts such as CRCs need one, and a text
+    // longer than the words kept is still ordered rightly, only compared whole where it ties.
+    std::size_t SharedGuess(const std::vector<std::uint32_t>& inSetOrder) {
+        if (inSetOrder.empty()) return 0;
+        first_ = texts_.Text(positions_[inSetOrder.front()], scratch_);
+        std::size_t shared = first_.size();
+        std::size_t longest = 0;
+        const std::size_t step = std::max<std::size_t>(1, inSetOrder.size() / 1024);
+        for (std::size_t at = 0; at < inSetOrder.size(); at += step) {
+            const std::string& text = texts_.Text(positions_[inSetOrder[at]], scratch_);
+            longest = std::max(longest, text.size());
+            shared = FoldedMatch(first_, text, shared);
+        }
+        wordsKept_ = std::clamp<std::size_t>((longest - shared + 7) / 8, 1, kMostWordsKept);
+        return shared;
+    }
 
-int CompareAtLevel(const SortKey& a, const SortKey& b, std::size_t level) {
-    if (a.Head != b.Head) return a.Head < b.Head ? -1 : 1;
-    if (!EndsWithin(a, level) && !EndsWithin(b, level)) return 0;  // the next level tells
-    return a.Length == b.Length ? 0 : a.Length < b.Length ? -1 : 1;
-}
+    // The first words after the shared bytes of every text; false, with shared_ made as small as
+    // the texts need, when some turned out to share fewer.
+    bool FoldWords(const std::vector<std::uint32_t>& inSetOrder) {
+        words_.assign(inSetOrder.size() * wordsKept_, 0);
+        lengths_.resize(inSetOrder.size());
+        cased_.resize(inSetOrder.size());
+        bool shrunk = false;
+        for (const std::uint32_t row : inSetOrder) {
+            const std::string& text = texts_.Text(positions_[row], scratch_);
+            if (!SameFolded(text, first_, shared_)) {
+                shared_ = FoldedMatch(text, first_, shared_);
+                shrunk = true;
+            }
+            if (shrunk) continue;
+            for (std::size_t level = 0; level < wordsKept_ && shared_ + 8 * level < text.size(); ++level)
+                words_[row * wordsKept_ + level] = Word(text, shared_ + 8 * level);
+            lengths_[row] = static_cast<std::uint32_t>(text.size() - shared_);
+            cased_[row] = std::any_of(text.begin(), text.end(), [&](char c) { return fold_[static_cast<unsigned char>(c)] != c; });
+        }
+        return !shrunk;
+    }
 
-// Rows whose folded texts are equal go by the texts' bytes, as CompareText does, unless they are
-// equal too (as the many equal FourCCs are).
-void OrderByBytes(std::vector<SortKey>::iterator first, std::vector<SortKey>::iterator end, const TextColumn& texts, bool ascending) {
-    if (std::none_of(first, end, [](const SortKey& key) { return key.Cased; })) return;
-    std::string scratchA;
-    std::string scratchB;
-    const std::string one = texts.Text(first->Position, scratchA);
-    if (std::all_of(first + 1, end, [&](const SortKey& key) { return texts.Text(key.Position, scratchB) == one; })) return;
-    std::stable_sort(first, end, [&](const SortKey& a, const SortKey& b) {
-        const int order = texts.Text(a.Position, scratchA).compare(texts.Text(b.Position, scratchB));
-        return ascending ? order < 0 : order > 0;
-    });
-}
+    std::uint64_t WordAt(const Item& item, std::size_t level) const {
+        const std::uint64_t word = words_[item.Row * wordsKept_ + level];
+        return ascending_ ? word : ~word;
+    }
 
-void SortLevel(std::vector<SortKey>::iterator first, std::vector<SortKey>::iterator end, std::size_t level, const TextKeys& folded,
-               const TextColumn& texts, bool ascending) {
-    // Often all the rows a level is asked to order share its eight bytes too (", keyword 0").
-    if (std::any_of(first + 1, end, [&](const SortKey& key) { return CompareAtLevel(*first, key, level) != 0; })) {
-        std::stable_sort(first, end, [&](const SortKey& a, const SortKey& b) {
-            return ascending ? CompareAtLevel(a, b, level) < 0 : CompareAtLevel(b, a, level) < 0;
+    // Among rows whose words up to this level are equal: 0 to 8 for a text that ends within the
+    // level's word (the shorter goes first), 9 for one that goes on.
+    static std::uint32_t Rest(const Item& item, std::size_t level) {
+        const std::size_t rest = item.Length - std::min<std::size_t>(item.Length, 8 * level);
+        return static_cast<std::uint32_t>(std::min<std::size_t>(rest, 9));
+    }
+
+    void SortLevel(ItemIt first, ItemIt last, std::size_t level) {
+        if (level == wordsKept_) return SortWhole(first, last);
+        for (auto item = first; item != last; ++item) item->Key = WordAt(*item, level);
+        SortItems(first, last, scratch_items_);
+        ForEachTie(first, last, [&](ItemIt run, ItemIt end) {
+            if (SameTexts(run, end, level + 1)) return lengths_[run->Row] <= 8 * wordsKept_ ? OrderByBytes(run, end) : SortWhole(run, end);
+            if (std::any_of(run + 1, end, [&](const Item& item) { return Rest(item, level) != Rest(*run, level); })) {
+                std::stable_sort(run, end, [&](const Item& a, const Item& b) {
+                    return ascending_ ? Rest(a, level) < Rest(b, level) : Rest(a, level) > Rest(b, level);
+                });
+            }
+            for (auto group = run; group != end;) {
+                const std::uint32_t rest = Rest(*group, level);
+                const auto next = std::find_if(group, end, [&](const Item& item) { return Rest(item, level) != rest; });
+                if (rest > 8) SortLevel(group, next, level + 1);
+                else OrderByBytes(group, next);
+                group = next;
+            }
         });
     }
-    for (auto run = first, next = first; run != end; run = next) {
-        next = std::find_if(run + 1, end, [&](const SortKey& key) { return CompareAtLevel(*run, key, level) != 0; });
-        if (next - run < 2) continue;
-        if (EndsWithin(*run, level)) {  // so do the others: their folded texts are equal
-            OrderByBytes(run, next, texts, ascending);
-            continue;
-        }
-        for (auto key = run; key != next; ++key) key->Head = HeadAt(*key, level + 1, folded.Folded);
-        SortLevel(run, next, level + 1, folded, texts, ascending);
+
+    // Whether the rows' texts are the same length and their words from level on the same: equal
+    // folded texts, as keyword lists often are, when the kept words hold them whole.
+    bool SameTexts(ItemIt first, ItemIt last, std::size_t level) const {
+        const std::uint32_t length = lengths_[first->Row];
+        const std::uint64_t* words = &words_[first->Row * wordsKept_];
+        return std::all_of(first + 1, last, [&](const Item& item) {
+            return lengths_[item.Row] == length && std::equal(words + level, words + wordsKept_, &words_[item.Row * wordsKept_ + level]);
+        });
     }
-}
+
+    // Rows whose first words all tie, as the texts compare.
+    void SortWhole(ItemIt first, ItemIt last) {
+        std::vector<std::pair<std::string, Item>> texts;
+        texts.reserve(static_cast<std::size_t>(last - first));
+        for (auto item = first; item != last; ++item) texts.emplace_back(texts_.Text(positions_[item->Row], scratch_), *item);
+        std::stable_sort(texts.begin(), texts.end(), [&](const auto& a, const auto& b) {
+            return ascending_ ? CompareText(a.first, b.first) < 0 : CompareText(a.first, b.first) > 0;
+        });
+        for (auto& [text, item] : texts) *first++ = item;
+    }
+
+    // Rows whose folded texts are equal go by the texts' bytes, unless those are equal too (as the
+    // many equal FourCCs are, and texts without capitals always).
+    void OrderByBytes(ItemIt first, ItemIt last) {
+        if (last - first < 2 || std::none_of(first, last, [&](const Item& item) { return cased_[item.Row]; })) return;
+        std::string scratchB;
+        const std::string one = texts_.Text(positions_[first->Row], scratch_);
+        if (std::all_of(first + 1, last, [&](const Item& item) { return texts_.Text(positions_[item.Row], scratchB) == one; })) return;
+        std::stable_sort(first, last, [&](const Item& a, const Item& b) {
+            const int order = texts_.Text(positions_[a.Row], scratch_).compare(texts_.Text(positions_[b.Row], scratchB));
+            return ascending_ ? order < 0 : order > 0;
+        });
+    }
+
+    const TextColumn& texts_;
+    const std::vector<int>& positions_;
+    const bool ascending_;
+    std::array<unsigned char, 256> fold_{};
+    std::string first_;  // the first text in the set's order
+    std::size_t shared_ = 0;
+    std::size_t wordsKept_ = 1;
+    std::vector<std::uint64_t> words_;  // wordsKept_ per row
+    std::vector<std::uint32_t> lengths_;
+    std::vector<std::uint8_t> cased_;  // the row's text differs from its folded form
+    std::string scratch_;
+    Items scratch_items_;
+};
 
 }  // namespace
 
 void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column, bool ascending) {
     const auto& records = catalogue.Files.Records();
-    const TextColumn texts(records, column);
-    TextKeys folded;
+    Items items(positions.size());
+    for (std::size_t row = 0; row < items.size(); ++row) items[row].Row = static_cast<std::uint32_t>(row);
     if (IsNameColumn(column)) {
-        folded.Keys = NameKeys(catalogue, positions, column);
-    } else if (!kListColumns[column].Numeric) {
-        folded = FoldedKeys(texts, positions, records.size(), FoldTable());
+        RankNames(catalogue, positions, column, items);
+    } else if (kListColumns[column].Numeric) {
+        for (const std::uint32_t row : RowsInSetOrder(positions, records.size())) items[row].Key = NumberOf(records[positions[row]], column);
     } else {
-        folded.Keys.resize(positions.size());
-        for (const int row : RowsInSetOrder(positions, records.size()))
-            folded.Keys[row] = {NumberOf(records[positions[row]], column), 0, 0, false, positions[row]};
+        const TextColumn texts(records, column);
+        TextSort(texts, positions, records.size(), ascending).Sort(items);
     }
-    std::vector<SortKey>& keys = folded.Keys;
-    SortLevel(keys.begin(), keys.end(), 0, folded, texts, ascending);
-    for (std::size_t row = 0; row < keys.size(); ++row) positions[row] = keys[row].Position;
+    if (IsNameColumn(column) || kListColumns[column].Numeric) {
+        if (!ascending) {
+            for (Item& item : items) item.Key = ~item.Key;
+        }
+        Items scratch;
+        SortItems(items.begin(), items.end(), scratch);
+    }
+    std::vector<int> sorted(positions.size());
+    for (std::size_t at = 0; at < items.size(); ++at) sorted[at] = positions[items[at].Row];
+    positions = std::move(sorted);
 }
