@@ -52,7 +52,7 @@ class IdentityDialogsTest : public WindowFixture {
         const QList<frmToolProgress*> all = window_->findChildren<frmToolProgress*>();
         return std::any_of(all.begin(), all.end(), [](const frmToolProgress* progress) { return progress->IsRunning(); });
     }
-    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!Running(), 60000); }
+    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!Running() && !window_->Busy(), 60000); }
     void Verify() {
         Find<QAction>("mnuVerifyFiles")->trigger();
         Press("frmVerify", "cmdVerify");

@@ -46,7 +46,7 @@ class ToolDialogsTest : public WindowFixture {
         const QList<frmToolProgress*> all = window_->findChildren<frmToolProgress*>();
         return std::any_of(all.begin(), all.end(), [](const frmToolProgress* progress) { return progress->IsRunning(); });
     }
-    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!Running(), 60000); }
+    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!Running() && !window_->Busy(), 60000); }
     QString Log(const char* name) { return QString::fromStdString(folder_->Read(std::string("config/reelvault/") + name)); }
     int StoredCount() { return static_cast<int>(Opened(folder_->Path("c.rvd"))->Files.Records().size()); }
 
