@@ -76,7 +76,10 @@ Timed OpenWindow(const std::string& path, std::unique_ptr<AppState>& state, Prom
         window = std::make_unique<frmMain>(*state, prompts);
         window->show();
         const Timed opening = TimeWithPauses([&] { window->Start({QString::fromStdString(path)}); },
-                                             [&] { List(*window)->viewport()->repaint(); });
+                                             [&] {
+                                                 QTest::qWaitFor([&] { return !window->Busy(); }, 600000);
+                                                 List(*window)->viewport()->repaint();
+                                             });
         if (opening.Seconds < best.Seconds) best = opening;
         best.LongestPauseMs = std::max(best.LongestPauseMs, opening.LongestPauseMs);  // the worst a person met
     }
