@@ -329,7 +329,7 @@ void frmMain::CheckThen(const std::string& path, std::function<void(const std::s
 
 void frmMain::ShowRowsAfresh() {
     const int scrolled = lstFile_->ScrolledTo();
-    model_->ShowFileIDs(model_->ShownFileIDs());
+    model_->ShowAfresh();
     lstFile_->ScrollBackTo(scrolled);
 }
 
