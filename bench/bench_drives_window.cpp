@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 
 #include <sched.h>
@@ -127,6 +128,7 @@ int main(int argc, char** argv) {
     frmMain window(state, prompts);
     window.show();
     window.Start({QString::fromStdString(catalogue)});
+    if (!QTest::qWaitFor([&] { return !window.Busy(); }, 600000)) Fail("the window stayed busy for ten minutes");
     Watch watch(window);
     std::vector<double> unplugged;
     std::vector<double> plugged;

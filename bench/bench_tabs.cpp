@@ -29,9 +29,16 @@ public:
     bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
 };
 
-// Times act until the list has been painted.
+void WaitUntilIdle(frmMain& window) {
+    if (!QTest::qWaitFor([&] { return !window.Busy(); }, 600000)) Fail("the window stayed busy for ten minutes");
+}
+
+// Times act until what it started on a worker is done and the list has been painted.
 Timed TimeInWindow(frmMain& window, const std::function<void()>& act) {
-    return TimeWithPauses(act, [&] { window.findChild<QTableView*>(QStringLiteral("lstFile"))->viewport()->repaint(); });
+    return TimeWithPauses(act, [&] {
+        WaitUntilIdle(window);
+        window.findChild<QTableView*>(QStringLiteral("lstFile"))->viewport()->repaint();
+    });
 }
 
 template <class T>
@@ -53,6 +60,7 @@ Timed TimeDelete(const std::string& catalogue, const std::string& copy, const ch
     frmMain window(state, prompts);
     window.show();
     window.Start({QString::fromStdString(copy)});
+    WaitUntilIdle(window);
     Control<QListWidget>(window, list)->setCurrentRow(0);
     return TimeInWindow(window, [&] { Click(window, button); });
 }
@@ -62,9 +70,14 @@ void Figure(const std::string& label, double value, const char* unit, const std:
     std::printf("%s|%.3f|%s|%s|%s\n", label.c_str(), value, unit, bound.c_str(), verdict < 0 ? "" : verdict ? "ok" : "MISSED");
 }
 
+constexpr double kPauseBoundMs = 100;
+
+// With a bound, the longest pause is held to the window's too.
 void Report(const std::string& label, const Timed& timed, const std::string& bound = {}, int within = -1) {
     Figure(label, timed.Seconds, "s", bound, within);
-    Figure("  " + label + ": longest pause", timed.LongestPauseMs, "ms");
+    const bool bounded = within >= 0;
+    Figure("  " + label + ": longest pause", timed.LongestPauseMs, "ms", bounded ? "<= 100" : "",
+           bounded ? timed.LongestPauseMs <= kPauseBoundMs : -1);
 }
 
 }  // namespace
@@ -82,6 +95,7 @@ int main(int argc, char** argv) {
     frmMain window(state, prompts);
     window.show();
     window.Start({QString::fromStdString(catalogue)});
+    WaitUntilIdle(window);
     double rvcli = 1e9;
     Timed all;
     Timed some;
@@ -118,5 +132,6 @@ int main(int argc, char** argv) {
     std::filesystem::remove(copy);
     Report("delete a file type of 1 in 12 files", type, "< 1", type.Seconds < 1);
     Report("delete a category of 1 in 28 files", category, "< 1", category.Seconds < 1);
-    return all.Seconds < 1.5 && ratio <= 1.5 && type.Seconds < 1 && category.Seconds < 1 ? 0 : 1;
+    const bool paused = std::max({all.LongestPauseMs, type.LongestPauseMs, category.LongestPauseMs}) > kPauseBoundMs;
+    return all.Seconds < 1.5 && ratio <= 1.5 && type.Seconds < 1 && category.Seconds < 1 && !paused ? 0 : 1;
 }

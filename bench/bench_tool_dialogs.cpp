@@ -56,7 +56,10 @@ public:
         QDialog* dialog = StartLoad(folder);
         QEventLoop untilListed;
         QObject::connect(window_.findChild<ToolsMenu*>(), &ToolsMenu::ToolEnded, &untilListed, &QEventLoop::quit);
-        return TimeWithPauses([&] { Press(dialog, "cmdLoadDirectory"); }, [&] { untilListed.exec(); });
+        return TimeWithPauses([&] { Press(dialog, "cmdLoadDirectory"); }, [&] {
+            untilListed.exec();
+            if (!QTest::qWaitFor([&] { return !window_.Busy(); }, 600000)) Fail("the window stayed busy for ten minutes");  // the sets are read again after the tool
+        });
     }
 
     // From the press of Cancel until the progress dialog is gone.
@@ -77,6 +80,7 @@ private:
     void OpenFresh() {
         prompts_.Path = QString::fromStdString(FreshCatalogue(Catalogue()));
         window_.findChild<QAction*>(QStringLiteral("mnuOpen"))->trigger();
+        if (!QTest::qWaitFor([&] { return !window_.Busy(); }, 600000)) Fail("the window stayed busy for ten minutes");
     }
     QDialog* StartLoad(const std::string& folder) {
         window_.findChild<QAction*>(QStringLiteral("mnuLoadDirectory"))->trigger();

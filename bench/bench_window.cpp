@@ -99,7 +99,10 @@ Opening OpenOnce(frmMain& window, const std::string& path, int records) {
             waitFor(std::min(records, 1));
             opening.FirstRows = sinceStart.nsecsElapsed() / 1e9;
         },
-        [&] { waitFor(records); });
+        [&] {
+            waitFor(records);
+            if (!QTest::qWaitFor([&] { return !window.Busy(); }, 600000)) Fail("the window stayed busy for ten minutes");
+        });
     return opening;
 }
 

@@ -75,12 +75,18 @@ SearchResult RunSearch(Catalogue& catalogue, const SearchFields& fields) {
     std::vector<int> ids;
     result.Error = catalogue.Store.Query(BuildSearchStatement(catalogue, fields),
                                          [&](const clsSQLite::Row& row) { ids.push_back(static_cast<int>(row.Int(0))); });
-    if (!result.Error.empty()) return result;
+    if (result.Error.empty()) result.Files = FoundRecords(catalogue, ids, fields);
+    return result;
+}
+
+std::vector<const FileRecord*> FoundRecords(Catalogue& catalogue, const std::vector<int>& ids, const SearchFields& fields) {
+    std::vector<const FileRecord*> found;
+    found.reserve(ids.size());
     clsFile& files = catalogue.Files;
     for (const int id : ids) {
         if (files.GotoFileID(id) && HasEveryKeyword(*files.Current(), fields.Keywords) &&
             OnWantedDrive(catalogue, *files.Current(), fields))
-            result.Files.push_back(files.Current());
+            found.push_back(files.Current());
     }
-    return result;
+    return found;
 }

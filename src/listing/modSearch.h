@@ -48,3 +48,7 @@ struct SearchResult {
 };
 
 SearchResult RunSearch(Catalogue& catalogue, const SearchFields& fields);
+// What RunSearch lists once its statement gave ids: the records of the set with those IDs, in
+// that order, that hold every keyword and lie on the drive the fields ask for. For a statement
+// run elsewhere, such as on a worker's own connection.
+std::vector<const FileRecord*> FoundRecords(Catalogue& catalogue, const std::vector<int>& ids, const SearchFields& fields);

@@ -214,6 +214,24 @@ bool clsFile::SetDriveID(int fileID, int driveID) {
     return true;
 }
 
+namespace {
+
+int Clear(std::vector<FileRecord>& records, int FileRecord::*field, int id) {
+    int changed = 0;
+    for (FileRecord& record : records) {
+        if (record.*field != id) continue;
+        record.*field = 0;
+        ++changed;
+    }
+    return changed;
+}
+
+}  // namespace
+
+int clsFile::ClearTypeID(int typeID) { return Clear(records_, &FileRecord::TypeID, typeID); }
+
+int clsFile::ClearCategoryID(int categoryID) { return Clear(records_, &FileRecord::CategoryID, categoryID); }
+
 void clsFile::AddTemporarily(const std::string& fileName, const std::string& crc) {
     FileRecord record;
     record.FileName = fileName;

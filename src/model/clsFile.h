@@ -71,6 +71,11 @@ public:
     // The drive of the record with this ID, once it is known; the cursor stays. False when no
     // record has that ID.
     bool SetDriveID(int fileID, int driveID);
+    // Every record of this type, or this category, gets none, as a load reads a record whose type
+    // or category was cleared: 0. For after the catalogue deleted the type or the category, so a
+    // million records need not be loaded again. The cursor stays; returns how many changed.
+    int ClearTypeID(int typeID);
+    int ClearCategoryID(int categoryID);
     // Link rows of the last load that belong to no record: the records were deleted by a program
     // that does not know the catalogue's own tables.
     int OrphanLinks() const { return orphanLinks_; }

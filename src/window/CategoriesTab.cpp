@@ -3,9 +3,28 @@
 
 #include <QGridLayout>
 
+#include <memory>
+#include <utility>
+
 #include "model/modCatalogue.h"
 #include "widgets/Controls.h"
 #include "widgets/Prompts.h"
+#include "window/CatalogueJob.h"
+
+namespace {
+
+// On the worker: the deletion, and the categories as it leaves them, all or nothing. categoryID
+// gets the ID whose files lost it.
+std::string DeleteOnWorker(Catalogue& worked, const std::string& name, int& categoryID) {
+    clsSQLite::Transaction unit(worked.Store);
+    if (!unit.BeginError().empty()) return unit.BeginError();
+    if (std::string error = worked.Categories.LoadFromDatabase(worked.Store); !error.empty()) return error;
+    if (worked.Categories.GotoCategoryName(name)) categoryID = worked.Categories.CategoryID();
+    if (std::string error = DeleteCategory(worked, name).Error; !error.empty()) return error;
+    return unit.Commit();
+}
+
+}  // namespace
 
 CategoriesTab::CategoriesTab(Catalogue& catalogue, Prompts& prompts, QWidget* parent)
     : QWidget(parent), catalogue_(catalogue), prompts_(prompts) {
@@ -62,10 +81,22 @@ void CategoriesTab::Delete() {
     if (!catalogue_.Categories.GotoCategoryName(name.toStdString())) return;
     const int users = FilesInCategory(catalogue_, catalogue_.Categories.CategoryID());
     if (users > 0 && !prompts_.Confirm(this, tr("Delete category"), UsersQuestion(users, tr("category")))) return;
-    const Outcome deleted = DeleteCategory(catalogue_, name.toStdString());
-    if (!deleted.Error.empty()) {
-        Q_EMIT StatusChanged(tr("Could not delete the category %1: %2").arg(name, QString::fromStdString(deleted.Error)));
-        return;
-    }
+    Q_EMIT Busy(true);
+    auto categoryID = std::make_shared<int>(-1);
+    auto* job = new CatalogueJob(
+        catalogue_.Store, [name = name.toStdString(), categoryID](Catalogue& worked) { return DeleteOnWorker(worked, name, *categoryID); },
+        this);
+    connect(job, &CatalogueJob::Finished, this, [this, job, name, categoryID](const QString& error) {
+        job->deleteLater();
+        if (error.isEmpty()) TakeDeletion(job->Worked(), *categoryID);
+        else Q_EMIT StatusChanged(tr("Could not delete the category %1: %2").arg(name, error));
+        Q_EMIT Busy(false);
+    });
+}
+
+// The records change in place: a million of them are not read again for one category.
+void CategoriesTab::TakeDeletion(Catalogue& worked, int categoryID) {
+    std::swap(catalogue_.Categories, worked.Categories);
+    catalogue_.Files.ClearCategoryID(categoryID);
     Q_EMIT CategoryDeleted();
 }

@@ -22,13 +22,18 @@ public:
     void EnableSaving(bool on);
 
 Q_SIGNALS:
-    void CategoryAdded();    // the category set holds it already; the lists do not
-    void CategoryDeleted();  // gone from the catalogue and from its files; the sets are out of date
+    void CategoryAdded();  // the category set holds it already; the lists do not
+    // Gone from the catalogue, from the category set and from the records in the file set; the
+    // lists and the rows do not show it yet.
+    void CategoryDeleted();
     void StatusChanged(const QString& text);
+    // While a deletion runs on its worker the catalogue and the sets must not change otherwise.
+    void Busy(bool busy);
 
 private:
     void Add();
     void Delete();
+    void TakeDeletion(Catalogue& worked, int categoryID);
 
     Catalogue& catalogue_;
     Prompts& prompts_;

@@ -30,6 +30,8 @@ void FileListModel::Show(std::vector<int> positions) {
 
 void FileListModel::Clear() { Show({}); }
 
+void FileListModel::ShowAfresh() { Show(rows_); }
+
 std::vector<int> FileListModel::ShownFileIDs() const {
     const auto& records = catalogue_.Files.Records();
     std::vector<int> ids;

@@ -31,6 +31,9 @@ public:
     void ShowFileIDs(const std::vector<int>& ids);
     // The row that shows the record with this ID; -1 when none does.
     int RowOf(int fileID) const;
+    // Shows the same records afresh after fields of theirs changed in place in the set, sorted
+    // again when the list is sorted: without looking a million IDs up again.
+    void ShowAfresh();
     // Shows the record with this ID afresh after it changed in place in the set; the row keeps its place.
     void RewriteRow(int fileID);
     // Takes the record with this ID out of the list.

@@ -5,9 +5,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 
+#include <utility>
+
 #include "model/modCatalogue.h"
 #include "widgets/Controls.h"
 #include "widgets/Prompts.h"
+#include "window/CatalogueJob.h"
 
 namespace {
 
@@ -17,6 +20,15 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 QString ExtensionOf(const QString& typed) { return typed.mid(typed.lastIndexOf(QLatin1Char('.')) + 1).toLower(); }
 
 constexpr int kTypeIDRole = Qt::UserRole;
+
+// On the worker: the deletion, and the types as it leaves them, all or nothing.
+std::string DeleteOnWorker(Catalogue& worked, int id) {
+    clsSQLite::Transaction unit(worked.Store);
+    if (!unit.BeginError().empty()) return unit.BeginError();
+    if (std::string error = DeleteFileType(worked, id); !error.empty()) return error;
+    if (std::string error = worked.FileTypes.LoadFromDatabase(worked.Store); !error.empty()) return error;
+    return unit.Commit();
+}
 
 }  // namespace
 
@@ -154,10 +166,20 @@ void FileTypesTab::Delete() {
     if (!catalogue_.FileTypes.GotoFileTypeID(id)) return;
     const int users = FilesOfType(catalogue_, id);
     if (users > 0 && !prompts_.Confirm(this, tr("Delete file type"), UsersQuestion(users, tr("file type")))) return;
-    if (const std::string error = DeleteFileType(catalogue_, id); !error.empty()) {
-        Q_EMIT StatusChanged(tr("Could not delete the file type %1: %2").arg(chosen.first()->text(), Q(error)));
-        return;
-    }
+    Q_EMIT Busy(true);
+    auto* job = new CatalogueJob(catalogue_.Store, [id](Catalogue& worked) { return DeleteOnWorker(worked, id); }, this);
+    connect(job, &CatalogueJob::Finished, this, [this, job, id, description = chosen.first()->text()](const QString& error) {
+        job->deleteLater();
+        if (error.isEmpty()) TakeDeletion(job->Worked(), id);
+        else Q_EMIT StatusChanged(tr("Could not delete the file type %1: %2").arg(description, error));
+        Q_EMIT Busy(false);
+    });
+}
+
+// The records change in place: a million of them are not read again for one type.
+void FileTypesTab::TakeDeletion(Catalogue& worked, int id) {
+    std::swap(catalogue_.FileTypes, worked.FileTypes);
+    catalogue_.Files.ClearTypeID(id);
     Q_EMIT FileTypeDeleted();
     Clear();
 }

@@ -30,8 +30,12 @@ public:
 
 Q_SIGNALS:
     void FileTypeSaved();    // in the catalogue; the sets are out of date
-    void FileTypeDeleted();  // gone, and its files have no type; the sets are out of date
+    // Gone from the catalogue and from the type set, and the records in the file set have no
+    // type where they had it; the lists and the rows do not show it yet.
+    void FileTypeDeleted();
     void StatusChanged(const QString& text);
+    // While a deletion runs on its worker the catalogue and the sets must not change otherwise.
+    void Busy(bool busy);
 
 private:
     QWidget* MakeEditor();
@@ -41,6 +45,7 @@ private:
     void Save();
     bool Refused(const QString& description);
     void Delete();
+    void TakeDeletion(Catalogue& worked, int id);
 
     Catalogue& catalogue_;
     Prompts& prompts_;

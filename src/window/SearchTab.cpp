@@ -6,11 +6,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <tuple>
 
 #include "widgets/Controls.h"
-#include "listing/modSearch.h"
+#include "window/CatalogueJob.h"
 
 namespace {
 
@@ -151,21 +152,43 @@ void SearchTab::ResetComparisons() {
     }
 }
 
-// The count is of the files listed, after the keywords narrowed what the catalogue matched.
-void SearchTab::Search() {
+SearchFields SearchTab::Fields() const {
     SearchFields fields{Std(txtSearchFileName->text()), Std(txtSearchTitle->text()), Chosen(cboSearchType),
                         Chosen(cboSearchCategory), Std(txtSearchCRC->text()), Std(cboSearchSize->currentText()),
                         Std(txtSearchSize->text()), Std(cboSearchLength->currentText()), Std(txtSearchLength->text()),
                         Std(txtSearchFourCC->text()), Std(cboSearchRating->currentText()), Std(txtSearchRating->text()), {},
                         ChosenDrive(cboSearchDrive), ChosenState(cboSearchPlugged)};
     for (int entry = 0; entry < lstSearchKeywords->count(); ++entry) fields.Keywords.push_back(Std(lstSearchKeywords->item(entry)->text()));
-    const SearchResult result = RunSearch(catalogue_, fields);
-    if (!result.Error.empty()) {
-        Q_EMIT StatusChanged(tr("The search failed: %1").arg(QString::fromStdString(result.Error)));
-        return;
-    }
-    Q_EMIT FilesFound(result.Files);
-    Q_EMIT StatusChanged(tr("%1 matching files found").arg(result.Files.size()));
+    return fields;
+}
+
+// A search asked for while one runs is dropped: the fields it would read are those of the next
+// search the person asks for.
+void SearchTab::Search() {
+    if (searching_) return;
+    const SearchFields fields = Fields();
+    auto ids = std::make_shared<std::vector<int>>();
+    Q_EMIT Busy(true);
+    searching_ = new CatalogueJob(
+        catalogue_.Store,
+        [statement = BuildSearchStatement(catalogue_, fields), ids](Catalogue& worked) {
+            return worked.Store.Query(statement, [&](const clsSQLite::Row& row) { ids->push_back(static_cast<int>(row.Int(0))); });
+        },
+        this);
+    connect(searching_, &CatalogueJob::Finished, this, [this, ids, fields](const QString& error) {
+        searching_->deleteLater();
+        searching_ = nullptr;
+        if (error.isEmpty()) ShowFound(*ids, fields);
+        else Q_EMIT StatusChanged(tr("The search failed: %1").arg(error));
+        Q_EMIT Busy(false);
+    });
+}
+
+// The count is of the files listed, after the keywords narrowed what the catalogue matched.
+void SearchTab::ShowFound(const std::vector<int>& ids, const SearchFields& fields) {
+    const std::vector<const FileRecord*> found = FoundRecords(catalogue_, ids, fields);
+    Q_EMIT FilesFound(found);
+    Q_EMIT StatusChanged(tr("%1 matching files found").arg(found.size()));
 }
 
 void SearchTab::ShowAll() {

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Search tab: a field for each column of a file record, comparisons for the numbers, the
 // keywords a file must all have, and the drive it lies on and whether that is plugged in. It runs
-// the search on the catalogue it is given and hands the files found to the window to list.
+// the search's statement on a worker over a connection of its own, then hands the files found in
+// the catalogue's sets to the window to list.
 #pragma once
 
 #include <QWidget>
 
 #include <vector>
 
+#include "listing/modSearch.h"
 #include "model/Catalogue.h"
 
+class CatalogueJob;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -35,17 +38,22 @@ Q_SIGNALS:
     void FilesFound(const std::vector<const FileRecord*>& files);
     void AllFilesWanted();
     void StatusChanged(const QString& text);
+    // While the statement runs on its worker the sets must not be replaced.
+    void Busy(bool busy);
 
 private:
     QWidget* MakeFields();
     QWidget* MakeKeywords();
     QWidget* MakeButtons();
     QWidget* MakeDriveFields();
+    SearchFields Fields() const;
     void Search();
+    void ShowFound(const std::vector<int>& ids, const SearchFields& fields);
     void ShowAll();
     void Clear();
 
     Catalogue& catalogue_;
+    CatalogueJob* searching_ = nullptr;  // one search at a time, so the last one asked for is shown
 
     QLineEdit* txtSearchFileName;
     QLineEdit* txtSearchTitle;

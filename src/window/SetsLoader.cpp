@@ -17,7 +17,12 @@ void SwapSets(Catalogue& a, Catalogue& b) {
     std::swap(a.OwnTables, b.OwnTables);
 }
 
+// Short enough that a small catalogue seems to open at once, long enough to cost nothing.
+constexpr int kPollMs = 10;
+
 }  // namespace
+
+SetsLoader::SetsLoader(QObject* parent) : QObject(parent) { connect(&poll_, &QTimer::timeout, this, &SetsLoader::Poll); }
 
 SetsLoader::~SetsLoader() {
     if (worker_.joinable()) worker_.join();
@@ -29,6 +34,17 @@ void SetsLoader::Begin() {
     finished_ = false;
     done_ = 0;
     total_ = 0;
+    poll_.start(kPollMs);
+}
+
+void SetsLoader::Poll() {
+    if (finished_.load(std::memory_order_acquire)) {
+        poll_.stop();
+        if (worker_.joinable()) worker_.join();
+        Q_EMIT Finished();
+    } else if (total_ > 0) {
+        Q_EMIT Progress(done_, total_);
+    }
 }
 
 void SetsLoader::StartCheck(const std::string& path) {

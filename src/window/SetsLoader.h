@@ -4,6 +4,9 @@
 // the window must go on painting meanwhile.
 #pragma once
 
+#include <QObject>
+#include <QTimer>
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -13,29 +16,37 @@
 #include "model/Catalogue.h"
 #include "store/modSchema.h"
 
-// Used from one thread, the window's. The worker shares with it only atomics and the sets it read,
-// which it publishes through an atomic flag; the sets in use are only ever touched by the window.
-class SetsLoader {
+// Used from one thread, the window's, where its signals arrive. The worker shares with it only
+// atomics and the sets it read, which it publishes through an atomic flag that the loader polls;
+// the sets in use are only ever touched by the window.
+class SetsLoader : public QObject {
+    Q_OBJECT
+
 public:
-    ~SetsLoader();  // waits for the load and the freeing under way
+    explicit SetsLoader(QObject* parent = nullptr);
+    ~SetsLoader() override;  // waits for the load and the freeing under way
 
     // Starts reading every page of the file at path, as opening it checks; one job at a time.
     void StartCheck(const std::string& path);
-    // Waits for the check, and tells how it went.
+    // How the check went, once Finished came.
     CatalogueCheck TakeCheck();
     // Starts reading the catalogue file at path into sets of its own; one job at a time.
     void Start(const std::string& path);
-    bool Finished() const { return finished_.load(std::memory_order_acquire); }
-    std::int64_t Done() const { return done_; }
-    std::int64_t Total() const { return total_; }
-    // Waits for the load, then hands its sets to catalogue, whose own sets are freed aside.
+    // Once Finished came, hands the load's sets to catalogue, whose own sets are freed aside.
     // Returns "" or why the load failed; the sets are then empty, as after a failed Reload.
     std::string TakeInto(Catalogue& catalogue);
     // Empties the catalogue's sets at once and frees what they held on another thread.
     void FreeSets(Catalogue& catalogue);
 
+Q_SIGNALS:
+    // How far a load has come, each time the loader looks: up to a hundred times a second.
+    void Progress(std::int64_t done, std::int64_t total);
+    // Once per check or load, from the event loop, when it has ended for whatever reason.
+    void Finished();
+
 private:
     void Begin();
+    void Poll();
 
     std::atomic<std::int64_t> done_{0};
     std::atomic<std::int64_t> total_{0};
@@ -43,6 +54,7 @@ private:
     std::unique_ptr<Catalogue> loaded_;  // written by the worker before it sets finished_
     std::string error_;                  // likewise
     CatalogueCheck check_;               // likewise
+    QTimer poll_;
     std::jthread freeing_;
     std::jthread worker_;  // last: everything it touches exists before it starts
 };

@@ -3,34 +3,28 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QMenuBar>
-#include <QProcess>
-#include <QScrollBar>
 #include <QTabWidget>
-#include <QTableView>
-#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <utility>
 
-#include "drives/dialogs/DriveNotes.h"
 #include "drives/dialogs/DriveTools.h"
 #include "store/modSchema.h"
 #include "support/dialogs/frmAbout.h"
-#include "support/modFileAssociation.h"
 #include "support/modUtilities.h"
 #include "tools/dialogs/ToolsMenu.h"
+#include "widgets/Prompts.h"
 #include "window/AddEditTab.h"
 #include "window/CategoriesTab.h"
 #include "window/FileListModel.h"
 #include "window/FileTypesTab.h"
-#include "listing/ListRow.h"
-#include "widgets/Prompts.h"
+#include "window/OptionsMenu.h"
+#include "window/ResultsList.h"
 #include "window/SearchTab.h"
 #include "window/StatusBar.h"
 
@@ -38,9 +32,8 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// How often the window looks whether the sets are read: often enough that a small catalogue
-// seems to open at once, seldom enough to cost nothing.
-constexpr int kLoadPollMs = 10;
+// Work on a worker that lasts longer than this greys the window; shorter, it would only flicker.
+constexpr int kGreyAfterMs = 150;
 
 const char* const kNoCatalogueStatus = "Create a new database or load an existing one before performing any action";
 // All arguments joined by blanks, so an unquoted path with blanks typed in a shell still works;
@@ -68,39 +61,40 @@ frmMain::frmMain(AppState& state, Prompts& prompts, QWidget* parent)
     ConnectAddEdit();
     ConnectOtherTabs();
     ConnectTools();
+    greyLater_.setSingleShot(true);
+    greyLater_.setInterval(kGreyAfterMs);
+    connect(&greyLater_, &QTimer::timeout, this, [this] { Grey(true); });
+    connect(&loader_, &SetsLoader::Progress, status_, &StatusBar::ShowProgress);
+    connect(&loader_, &SetsLoader::Finished, this, [this] { std::exchange(onLoaderFinished_, {})(); });
     resize(1100, 760);
 }
 
 frmMain::~frmMain() = default;
 
 void frmMain::BuildMenus() {
-    const auto menu = [this](const char* name, const QString& title) {
-        QMenu* made = menuBar()->addMenu(title);
-        made->setObjectName(QString::fromUtf8(name));
-        return made;
-    };
-    const auto item = [this](QMenu* in, const char* name, const QString& text, auto handler) {
-        QAction* action = in->addAction(text);
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    const auto item = [this, file](const char* name, const QString& text, QKeySequence::StandardKey key, auto handler) {
+        QAction* action = file->addAction(text);
         action->setObjectName(QString::fromUtf8(name));
+        action->setShortcut(key);
         connect(action, &QAction::triggered, this, handler);
-        return action;
     };
-    QMenu* file = menu("mnuFile", tr("&File"));
-    item(file, "mnuNew", tr("&New"), [this] { NewCatalogue(); })->setShortcut(QKeySequence::New);
-    item(file, "mnuOpen", tr("&Open"), [this] { OpenCatalogueFromDialog(); })->setShortcut(QKeySequence::Open);
+    item("mnuNew", tr("&New"), QKeySequence::New, [this] { NewCatalogue(); });
+    item("mnuOpen", tr("&Open"), QKeySequence::Open, [this] { OpenCatalogueFromDialog(); });
     file->addSeparator();
-    item(file, "mnuExit", tr("E&xit"), [] { QCoreApplication::exit(0); })->setShortcut(QKeySequence::Quit);
+    item("mnuExit", tr("E&xit"), QKeySequence::Quit, [] { QCoreApplication::exit(0); });
 
     tools_ = new ToolsMenu(state_.catalogue, state_.settings, prompts_, this);
     menuBar()->addMenu(tools_);
     drives_ = new DriveTools(state_.catalogue, prompts_, *tools_, this);
-
-    QMenu* options = menu("mnuOptions", tr("&Options"));
-    autoCalculateCRC_ = item(options, "mnuAutoCalculateCRC", tr("Auto Calculate CRC"), [this](bool on) { ToggleAutoCalculateCRC(on); });
-    autoCalculateCRC_->setCheckable(true);
-    item(options, "mnuCreateFileAssociation", tr("Create File Association"), [this] { CreateFileAssociation(); });
-    QMenu* help = menu("mnuHelp", tr("&Help"));
-    item(help, "mnuAbout", tr("&About"), [this] { frmAbout(prompts_, this).exec(); });
+    options_ = new OptionsMenu(state_, prompts_, this);
+    menuBar()->addMenu(options_);
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* about = help->addAction(tr("&About"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, [this] { frmAbout(prompts_, this).exec(); });
 }
 
 QWidget* frmMain::BuildCentre() {
@@ -119,32 +113,8 @@ QWidget* frmMain::BuildCentre() {
     connect(tabTab_, &QTabWidget::currentChanged, this, [this](int tab) {
         if (tab == 0) addEdit_->Clear();
     });
-
     model_ = new FileListModel(state_.catalogue, this);
-    lstFile_ = new QTableView;
-    lstFile_->setObjectName(QStringLiteral("lstFile"));
-    lstFile_->setModel(model_);
-    lstFile_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstFile_->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstFile_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstFile_->setWordWrap(false);
-    lstFile_->verticalHeader()->hide();
-    lstFile_->verticalHeader()->setDefaultSectionSize(lstFile_->fontMetrics().height() + 6);
-    lstFile_->horizontalHeader()->setHighlightSections(false);
-    lstFile_->horizontalHeader()->setStretchLastSection(true);
-    for (int column = 0; column < kListColumnCount; ++column) {
-        const int width = kListColumns[column].Width;  // pixels at 96 dots per inch
-        lstFile_->setColumnWidth(column, width * logicalDpiX() / 96 + (column == FileNameColumn ? 240 : 20));
-    }
-    connect(lstFile_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
-        model_->SortByHeader(column);
-        lstFile_->horizontalHeader()->setSortIndicator(column, model_->Order());
-        lstFile_->horizontalHeader()->setSortIndicatorShown(true);
-    });
-    connect(lstFile_, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        if (const FileRecord* listed = model_->RecordAt(index.row())) addEdit_->ShowFileRecord(listed->FileID);
-    });
-    connect(lstFile_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { OpenListedFile(index.row()); });
+    lstFile_ = new ResultsList(state_.catalogue, model_);
 
     auto* centre = new QWidget;
     auto* layout = new QVBoxLayout(centre);
@@ -164,24 +134,26 @@ void frmMain::ConnectAddEdit() {
         RefreshFileTypeCombos();
     });
     connect(addEdit_, &AddEditTab::FileAdded, this, [this](int fileID) {
-        ShowCatalogue();
-        lstFile_->scrollTo(model_->index(model_->RowOf(fileID), 0));
+        ShowCatalogue([this, fileID] { lstFile_->scrollTo(model_->index(model_->RowOf(fileID), 0)); });
     });
     connect(addEdit_, &AddEditTab::FileRewritten, model_, &FileListModel::RewriteRow);
     connect(addEdit_, &AddEditTab::FileDeleted, this, [this](int fileID) {
         model_->RemoveRow(fileID);
         ReloadCatalogue();
     });
-    connect(addEdit_, &AddEditTab::CatalogueChanged, this, &frmMain::ShowCatalogue);
+    connect(addEdit_, &AddEditTab::CatalogueChanged, this, [this] { ShowCatalogue(); });
     connect(addEdit_, &AddEditTab::StatusChanged, status_, &StatusBar::SetText);
     connect(addEdit_, &AddEditTab::CRCStarted, this, [this](const QString& path) {
         status_->BeginWork(tr("Calculating CRC for %1").arg(path), [this] { addEdit_->CancelCRC(); });
     });
     connect(addEdit_, &AddEditTab::CRCProgress, status_, &StatusBar::ShowProgress);
     connect(addEdit_, &AddEditTab::CRCEnded, status_, &StatusBar::EndWork);
+    connect(lstFile_, &ResultsList::FileChosen, addEdit_, &AddEditTab::ShowFileRecord);
+    connect(lstFile_, &ResultsList::StatusChanged, status_, &StatusBar::SetText);
 }
 
-// After a change of the vocabulary, the lists and every row show the catalogue as it now is.
+// After a change of the vocabulary, the lists and every row show the catalogue as it now is. The
+// tabs change the sets in place for a deletion, which a million records would take seconds to read.
 void frmMain::ConnectOtherTabs() {
     connect(search_, &SearchTab::FilesFound, model_, &FileListModel::ShowRecords);
     connect(search_, &SearchTab::AllFilesWanted, this, &frmMain::RefreshFileList);
@@ -190,15 +162,19 @@ void frmMain::ConnectOtherTabs() {
         RefreshCategoryCombos();
     });
     connect(categories_, &CategoriesTab::CategoryDeleted, this, [this] {
-        ReloadCatalogue();  // the files' categories changed too
+        ShowRowsAfresh();
         RefreshCategoryList();
         RefreshCategoryCombos();
     });
-    connect(fileTypes_, &FileTypesTab::FileTypeSaved, this, [this] {
-        ReloadCatalogue();
+    connect(fileTypes_, &FileTypesTab::FileTypeSaved, this, [this] { ReloadCatalogue([this] { RefreshLists(); }); });
+    connect(fileTypes_, &FileTypesTab::FileTypeDeleted, this, [this] {
         RefreshLists();
+        RefreshFileList();
     });
-    connect(fileTypes_, &FileTypesTab::FileTypeDeleted, this, &frmMain::ShowCatalogue);
+    const auto busy = [this](bool on) { SetBusy(on, false); };
+    connect(search_, &SearchTab::Busy, this, busy);
+    connect(categories_, &CategoriesTab::Busy, this, busy);
+    connect(fileTypes_, &FileTypesTab::Busy, this, busy);
     connect(search_, &SearchTab::StatusChanged, status_, &StatusBar::SetText);
     connect(categories_, &CategoriesTab::StatusChanged, status_, &StatusBar::SetText);
     connect(fileTypes_, &FileTypesTab::StatusChanged, status_, &StatusBar::SetText);
@@ -215,26 +191,25 @@ void frmMain::ConnectTools() {
 }
 
 void frmMain::ToolEnded(const QString& outcome) {
-    ReloadCatalogue();
-    RefreshFileList();
-    status_->SetText(outcome);
-    CloseIfAsked();
+    ReloadCatalogue([this, outcome] {
+        RefreshFileList();
+        status_->SetText(outcome);
+        CloseIfAsked();
+    });
 }
 
 void frmMain::Start(const QStringList& arguments) {
-    if (std::string error = LoadSettings(state_.ini, state_.settings); !error.empty()) ShowError(error);
-    autoCalculateCRC_->setChecked(state_.settings.AutoCalculateCRC);
+    options_->LoadSettings();
     if (const std::string path = CommandLinePath(arguments); !path.empty()) OpenFromCommandLine(path);
 }
 
 void frmMain::OpenFromCommandLine(const std::string& path) {
-    if (std::string error = OpenChecked(path); !error.empty()) {
-        SetStatus("Could not open " + path + ": " + error);
-        return;
-    }
-    AfterOpen("Loaded database : ");
-    EnableTools();
-    ShowCatalogue();
+    CheckThen(path, [this, path](const std::string& error) {
+        if (!error.empty()) return SetStatus("Could not open " + path + ": " + error);
+        AfterOpen("Loaded database : ");
+        EnableTools();
+        ShowCatalogue();
+    });
 }
 
 void frmMain::NewCatalogue() {
@@ -247,29 +222,30 @@ void frmMain::NewCatalogue() {
         return;
     }
     AfterOpen("Created new database : ");
-    ShowCatalogue();
-    addEdit_->Clear();
-    EnableTools();
+    ShowCatalogue([this] {
+        addEdit_->Clear();
+        EnableTools();
+    });
 }
 
 void frmMain::OpenCatalogueFromDialog() {
     const std::string path = prompts_.ChoosePath(this, Prompts::PathFor::Catalogue, Q(state_.settings.LastDir)).toStdString();
     if (path.empty()) return;
-    clsSQLite& store = state_.catalogue.Store;
-    const std::string previous = store.FileName();
-    if (std::string error = OpenChecked(path); !error.empty()) {
-        // A file refused by the check leaves the open catalogue, and everything on screen, as it was.
-        if (store.FileName() != previous) {
-            model_->Clear();
-            ForgetCatalogue();
-        }
-        ShowError(error);
-        return;
+    CheckThen(path, [this, previous = state_.catalogue.Store.FileName()](const std::string& error) {
+        if (!error.empty()) return OpenFailed(previous, error);
+        AfterOpen("Loaded database : ");
+        addEdit_->Clear();
+        EnableTools();
+        ShowCatalogue();
+    });
+}
+
+void frmMain::OpenFailed(const std::string& previous, const std::string& error) {
+    if (state_.catalogue.Store.FileName() != previous) {
+        model_->Clear();
+        ForgetCatalogue();
     }
-    AfterOpen("Loaded database : ");
-    addEdit_->Clear();
-    EnableTools();
-    ShowCatalogue();
+    ShowError(error);
 }
 
 void frmMain::AfterOpen(const std::string& status) {
@@ -279,10 +255,7 @@ void frmMain::AfterOpen(const std::string& status) {
     categories_->EnableSaving(writable);
     fileTypes_->EnableSaving(writable);
     ShowTitle();
-    // From the absolute path: a name typed without a folder still has one.
-    const QString folder = QFileInfo(Q(state_.catalogue.Store.FileName())).absolutePath();
-    state_.settings.LastDir = (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')).toStdString();
-    SaveSetting("LastDir", state_.settings.LastDir);
+    options_->RememberFolderOf(state_.catalogue.Store.FileName());
 }
 
 // The catalogue closed under us (the file went away between the check and the open): show nothing
@@ -298,74 +271,97 @@ void frmMain::ForgetCatalogue() {
 }
 
 // The list goes on showing the same files, read afresh, at the same place; those gone drop out.
-void frmMain::ReloadCatalogue() {
-    const int scrolled = lstFile_->verticalScrollBar()->value();
-    LoadSets(model_->ShownFileIDs());
-    lstFile_->doItemsLayout();  // the scroll range, now rather than later
-    lstFile_->verticalScrollBar()->setValue(scrolled);
+void frmMain::ReloadCatalogue(std::function<void()> then) {
+    if (busy_ > 0) return WhenIdle([this, then = std::move(then)] { ReloadCatalogue(then); });
+    LoadSets(model_->ShownFileIDs(), [this, scrolled = lstFile_->ScrolledTo(), then = std::move(then)] {
+        lstFile_->ScrollBackTo(scrolled);
+        if (then) then();
+    });
 }
 
-void frmMain::LoadSets(const std::vector<int>& thenShow) {
-    lstFile_->setUpdatesEnabled(false);  // it shows what it last painted until the sets are back
-    model_->Clear();  // its rows point into the sets that are about to be replaced
-    SetBusy(true);
-    const std::string error = ReadSetsAside();
-    status_->HideProgress();
-    SetBusy(false);
-    model_->ShowFileIDs(thenShow);
-    lstFile_->setUpdatesEnabled(true);
-    if (!error.empty()) ShowError("Could not load the catalogue: " + error);
-    drives_->SetsReloaded();
+void frmMain::ShowCatalogue(std::function<void()> then) {
+    if (busy_ > 0) return WhenIdle([this, then = std::move(then)] { ShowCatalogue(then); });
+    LoadSets({}, [this, then = std::move(then)] {
+        RefreshLists();
+        RefreshFileList();
+        if (then) then();
+    });
 }
 
 // The old sets are freed first, so that a million records are not held twice meanwhile. With no
 // catalogue open the sets keep what they hold, as a reload does then.
-std::string frmMain::ReadSetsAside() {
-    if (!state_.catalogue.Store.DBOpen()) return {};
+void frmMain::LoadSets(std::vector<int> thenShow, std::function<void()> then) {
+    lstFile_->setUpdatesEnabled(false);  // it shows what it last painted until the sets are back
+    model_->Clear();  // its rows point into the sets that are about to be replaced
+    SetBusy(true, true);
+    showAfterLoad_ = std::move(thenShow);
+    afterLoad_ = std::move(then);
+    if (!state_.catalogue.Store.DBOpen()) return TakeSets(false);
     loader_.FreeSets(state_.catalogue);
+    onLoaderFinished_ = [this] { TakeSets(true); };
     loader_.Start(state_.catalogue.Store.FileName());
-    WaitForLoader();
-    return loader_.TakeInto(state_.catalogue);
+}
+
+void frmMain::TakeSets(bool loaded) {
+    const std::string error = loaded ? loader_.TakeInto(state_.catalogue) : std::string();
+    status_->HideProgress();
+    SetBusy(false, true);
+    model_->ShowFileIDs(std::exchange(showAfterLoad_, {}));
+    lstFile_->setUpdatesEnabled(true);
+    if (!error.empty()) ShowError("Could not load the catalogue: " + error);
+    drives_->SetsReloaded();
+    if (afterLoad_) std::exchange(afterLoad_, {})();
 }
 
 // Reading every page of a large file takes a while; the catalogue open until then stays open.
-std::string frmMain::OpenChecked(const std::string& path) {
+void frmMain::CheckThen(const std::string& path, std::function<void(const std::string& error)> then) {
     const QString before = status_->Text();
     status_->SetText(tr("Checking %1...").arg(Q(path)));  // a large file takes a second to read through
-    SetBusy(true);
+    SetBusy(true, true);
+    onLoaderFinished_ = [this, path, before, then = std::move(then)] {
+        const CatalogueCheck check = loader_.TakeCheck();
+        SetBusy(false, true);
+        status_->SetText(before);
+        then(check ? OpenCheckedCatalogue(state_.catalogue.Store, path) : check.Reason);
+    };
     loader_.StartCheck(path);
-    WaitForLoader();
-    const CatalogueCheck check = loader_.TakeCheck();
-    SetBusy(false);
-    status_->SetText(before);
-    if (!check) return check.Reason;
-    return OpenCheckedCatalogue(state_.catalogue.Store, path);
 }
 
-void frmMain::SetBusy(bool busy) {
-    busy_ = busy;
-    menuBar()->setEnabled(!busy);
-    centralWidget()->setEnabled(!busy);
-    if (!busy && closeWhenIdle_) QMetaObject::invokeMethod(this, &frmMain::CloseIfAsked, Qt::QueuedConnection);
+void frmMain::ShowRowsAfresh() {
+    const int scrolled = lstFile_->ScrolledTo();
+    model_->ShowAfresh();
+    lstFile_->ScrollBackTo(scrolled);
 }
 
-// The poll's timer wakes the loop while nothing else happens. Not a QEventLoop of its own: once
-// the program was told to quit, that would return at once. What is due turns even when the load
-// is over at once, so that a close asked for meanwhile always meets a busy window.
-void frmMain::WaitForLoader() {
-    QTimer poll;
-    poll.start(kLoadPollMs);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    while (!loader_.Finished()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
-        if (loader_.Total() > 0) status_->ShowProgress(loader_.Done(), loader_.Total());
+void frmMain::SetBusy(bool busy, bool greyAtOnce) {
+    busy_ += busy ? 1 : -1;
+    if (busy) return greyAtOnce ? Grey(true) : greyLater_.start();
+    if (busy_ > 0) return;
+    greyLater_.stop();
+    Grey(false);
+    QMetaObject::invokeMethod(this, &frmMain::RunIdleWork, Qt::QueuedConnection);
+}
+
+// Greying takes the focus away; it goes back where it was, as if nothing had happened.
+void frmMain::Grey(bool grey) {
+    if (grey && centralWidget()->isEnabled()) focusBeforeGrey_ = QApplication::focusWidget();
+    menuBar()->setEnabled(!grey && !tools_->IsRunning());
+    centralWidget()->setEnabled(!grey);
+    if (!grey && focusBeforeGrey_) std::exchange(focusBeforeGrey_, nullptr)->setFocus();
+}
+
+void frmMain::WhenIdle(std::function<void()> work) {
+    whenIdle_.push_back(std::move(work));
+}
+
+// Each piece may make the window busy again; the rest then waits for that to end.
+void frmMain::RunIdleWork() {
+    while (busy_ == 0 && !whenIdle_.empty()) {
+        const std::function<void()> work = std::move(whenIdle_.front());
+        whenIdle_.pop_front();
+        work();
     }
-}
-
-void frmMain::ShowCatalogue() {
-    LoadSets({});
-    RefreshLists();
-    RefreshFileList();
+    CloseIfAsked();
 }
 
 void frmMain::RefreshLists() {
@@ -427,42 +423,9 @@ void frmMain::ShowTitle() {
     setWindowTitle(store.ReadOnly() ? tr("Reelvault - %1 (read-only)").arg(name) : tr("Reelvault - %1").arg(name));
 }
 
-void frmMain::ToggleAutoCalculateCRC(bool on) {
-    state_.settings.AutoCalculateCRC = on;
-    SaveSetting("AutoCalculateCRC", on ? "true" : "false");
-}
-
-// A key missing from a hand-edited rv.ini is added back rather than the change silently lost.
-void frmMain::SaveSetting(const std::string& key, const std::string& value) {
-    if (!state_.ini.ChangeVariable(key, value)) state_.ini.AddVariable(key, value);
-    if (std::string error = state_.ini.SaveINI(); !error.empty()) ShowError(error);
-}
-
-// For the program as it runs now, so that running it again repairs or moves the association.
-void frmMain::CreateFileAssociation() {
-    const std::string program = QCoreApplication::applicationFilePath().toStdString();
-    if (const std::string error = ::CreateFileAssociation(program); !error.empty()) return ShowError(error);
-    prompts_.Tell(this, tr("Create File Association"), tr("Reelvault now opens .rvd files"));
-}
-
-void frmMain::OpenListedFile(int row) {
-    const FileRecord* listed = model_->RecordAt(row);
-    if (!listed) return;
-    if (const QString away = CannotOpenNote(state_.catalogue, *listed); !away.isEmpty()) return status_->SetText(away);
-    const std::string path = listed->FileName;
-    clsFile& files = state_.catalogue.Files;
-    clsFileType& types = state_.catalogue.FileTypes;
-    if (files.GotoFileName(path) && types.GotoFileTypeID(files.TypeID()) && !types.ExternalApp().empty()) {
-        if (!QProcess::startDetached(Q(types.ExternalApp()), {Q(path)}))
-            SetStatus("Could not start " + types.ExternalApp());
-        return;
-    }
-    if (std::string error = ShellOpen(path); !error.empty()) SetStatus(error);
-}
-
 void frmMain::closeEvent(QCloseEvent* event) {
     if (tools_->IsRunning()) tools_->Cancel();  // stop it first; what it committed until then stays
-    if (busy_ || tools_->IsRunning()) {  // the catalogue is still in use: close when it is not
+    if (Busy() || tools_->IsRunning()) {  // the catalogue is still in use: close when it is not
         closeWhenIdle_ = true;
         event->ignore();
         return;
@@ -473,7 +436,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::CloseIfAsked() {
-    if (!closeWhenIdle_ || busy_ || tools_->IsRunning()) return;
+    if (!closeWhenIdle_ || Busy() || tools_->IsRunning()) return;
     closeWhenIdle_ = false;
     close();
 }

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
 
-#include <memory>
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,10 +20,10 @@ class CategoriesTab;
 class DriveTools;
 class FileListModel;
 class FileTypesTab;
+class OptionsMenu;
 class Prompts;
-class QAction;
 class QTabWidget;
-class QTableView;
+class ResultsList;
 class SearchTab;
 class StatusBar;
 class ToolsMenu;
@@ -34,13 +37,19 @@ public:
     ~frmMain() override;
 
     // Start-up: reads the settings, then opens the catalogue named by the program's arguments (all
-    // of them joined by blanks, one pair of enclosing double quotes removed; or a file:// URL), if any.
+    // of them joined by blanks, one pair of enclosing double quotes removed; or a file:// URL), if
+    // any. The catalogue is checked and read on the loader's thread: it shows once Busy is over.
     void Start(const QStringList& arguments);
 
     QString StatusText() const;
+    // While a catalogue is checked, the sets load, or a tab's statements run on their worker; and
+    // until what the window was asked to do meanwhile (what would replace the sets waits) is done.
+    // A close asked for meanwhile waits too.
+    bool Busy() const { return busy_ > 0 || !whenIdle_.empty(); }
 
-    // The routines the tabs and tools call after they change the catalogue.
-    void ReloadCatalogue();
+    // The routines the tabs and tools call after they change the catalogue. The sets are read on
+    // the loader's thread; the list shows the same files afresh once they are, then comes then.
+    void ReloadCatalogue(std::function<void()> then = {});
     void RefreshLists();
     void RefreshCategoryList();
     void RefreshCategoryCombos();
@@ -63,46 +72,55 @@ private:
     void NewCatalogue();
     void OpenCatalogueFromDialog();
     void OpenFromCommandLine(const std::string& path);
+    // A file refused by the check leaves the open catalogue, and everything on screen, as it was.
+    void OpenFailed(const std::string& previous, const std::string& error);
     void AfterOpen(const std::string& status);
     void ForgetCatalogue();
     void ShowTitle();
-    // Reloads the sets and refills every list and drop-down box from them.
-    void ShowCatalogue();
-    // Reloads the sets, keeping the window painted meanwhile, then lists the files with these IDs.
-    void LoadSets(const std::vector<int>& thenShow);
-    // Reads the sets on the loader's thread, then takes them in.
-    std::string ReadSetsAside();
-    // OpenCatalogue, with the file's check on the loader's thread.
-    std::string OpenChecked(const std::string& path);
-    // While busy, the window paints but takes no orders: the sets or the catalogue are being replaced.
-    void SetBusy(bool busy);
-    // Turns the event loop, showing the loader's progress, until the loader is done.
-    void WaitForLoader();
+    // Reloads the sets, then refills every list and drop-down box from them, then comes then.
+    void ShowCatalogue(std::function<void()> then = {});
+    // Reloads the sets on the loader's thread, the window painted meanwhile; then lists the files
+    // with these IDs, and then comes then.
+    void LoadSets(std::vector<int> thenShow, std::function<void()> then);
+    void TakeSets(bool loaded);
+    // Checks the file on the loader's thread and opens it when it passed; then gets "" or why not.
+    void CheckThen(const std::string& path, std::function<void(const std::string& error)> then);
+    // The records changed in place: the list shows the same files afresh, at the same place.
+    void ShowRowsAfresh();
+    // Busy work nests. The window takes no orders meanwhile: at once, or for work that is usually
+    // over in a blink, only once it has lasted long enough to be seen.
+    void SetBusy(bool busy, bool greyAtOnce);
+    void Grey(bool grey);
+    // Runs work now, or when the window is no longer busy, in the order asked.
+    void WhenIdle(std::function<void()> work);
+    void RunIdleWork();
     // Closes the window once nothing uses the catalogue any more, if it was closed meanwhile.
     void CloseIfAsked();
-    void ToggleAutoCalculateCRC(bool on);
-    void SaveSetting(const std::string& key, const std::string& value);
     QStringList CategoryNames();
     QStringList FileTypeNames();
-    void CreateFileAssociation();
-    void OpenListedFile(int row);
     void SetStatus(const std::string& text);
     void ShowError(const std::string& message);
 
     AppState& state_;
     Prompts& prompts_;
-    bool busy_ = false;  // a load is under way and lets the window repaint meanwhile
+    int busy_ = 0;  // work under way that uses the catalogue or replaces the sets
+    QTimer greyLater_;
+    QPointer<QWidget> focusBeforeGrey_;
+    std::deque<std::function<void()>> whenIdle_;
+    std::function<void()> onLoaderFinished_;
+    std::vector<int> showAfterLoad_;
+    std::function<void()> afterLoad_;
     QTabWidget* tabTab_;
     AddEditTab* addEdit_;
     SearchTab* search_;
     CategoriesTab* categories_;
     FileTypesTab* fileTypes_;
-    QTableView* lstFile_;
+    ResultsList* lstFile_;
     FileListModel* model_;
     StatusBar* status_;
-    QAction* autoCalculateCRC_;
+    OptionsMenu* options_;
     ToolsMenu* tools_;
     DriveTools* drives_;
-    bool closeWhenIdle_ = false;  // the window was closed while a tool ran or the sets loaded
+    bool closeWhenIdle_ = false;  // the window was closed while a tool ran or the window was busy
     SetsLoader loader_;
 };

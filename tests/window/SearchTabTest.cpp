@@ -42,6 +42,7 @@ private Q_SLOTS:
         Require("live");
         Require("rock");
         QTest::keyClick(Field("txtSearchTitle"), Qt::Key_Return);
+        WaitIdle();
         QCOMPARE(Listed(), QStringList{QStringLiteral("/films/O'Brien live.avi")});
         QCOMPARE(window_->StatusText(), QStringLiteral("1 matching files found"));  // not the 2 the statement matched
 

@@ -25,6 +25,19 @@ class VocabularyTabsTest : public WindowFixture {
         QTest::keyClick(Field("txtFileFileExtension"), Qt::Key_Return);
     }
 
+    // The sets the deletion changed in place hold what a fresh load of the catalogue holds.
+    void SetsMatchTheCatalogue() {
+        const auto stored = Stored();
+        QVERIFY(state_->catalogue.Files.Records() == stored->Files.Records());
+        const auto ids = [](auto& set, auto id) {
+            QList<int> all;
+            for (bool more = set.MoveFirst(); more; more = set.MoveNext()) all << (set.*id)();
+            return all;
+        };
+        QCOMPARE(ids(state_->catalogue.Categories, &clsCategory::CategoryID), ids(stored->Categories, &clsCategory::CategoryID));
+        QCOMPARE(ids(state_->catalogue.FileTypes, &clsFileType::FileTypeID), ids(stored->FileTypes, &clsFileType::FileTypeID));
+    }
+
 private Q_SLOTS:
     void init() {
         SetUp();
@@ -60,6 +73,8 @@ private Q_SLOTS:
         QCOMPARE(Cell(0, 3), QString());  // the rows show it at once, none left out
         QCOMPARE(List()->model()->rowCount(), 3);
         QVERIFY(!Stored()->Categories.GotoCategoryName("Live"));
+        SetsMatchTheCatalogue();
+        QCOMPARE(Items("cboSearchCategory"), (QStringList{QString(), QStringLiteral("Jazz")}));
 
         categories->setCurrentRow(0);
         prompts_.Asked.clear();
@@ -135,6 +150,30 @@ private Q_SLOTS:
         QCOMPARE(List()->model()->rowCount(), 3);
         QCOMPARE(Cell(0, 2), QString());
         QCOMPARE(Stored()->Files.Records().front().TypeID, 0);  // NULL
+        SetsMatchTheCatalogue();
+        QVERIFY(!Items("cboAddType").contains(QStringLiteral("Video")));
+    }
+
+    // Another program holds the catalogue's write lock past the wait: the person reads why, and
+    // the lists, the rows and the sets stay as the catalogue still has them.
+    void aDeletionTheCatalogueRefusesReachesThePersonAndChangesNothing() {
+        state_->catalogue.Store.SetBusyTimeout(50);
+        const auto other = Opened(state_->catalogue.Store.FileName());
+        QCOMPARE(other->Store.Execute("BEGIN IMMEDIATE;"), std::string());
+        const QString busy = QString::fromUtf8(kCatalogueBusy);
+        Find<QListWidget>("lstCategoryCategory")->setCurrentRow(0);
+        Click("cmdCategoryDelete");
+        QCOMPARE(window_->StatusText(), QStringLiteral("Could not delete the category Live: ") + busy);
+        ClickEntry("lstFileFileType", Entries("lstFileFileType").indexOf(QStringLiteral("Video")));
+        Click("cmdFileFileTypeDelete");
+        QCOMPARE(window_->StatusText(), QStringLiteral("Could not delete the file type Video: ") + busy);
+        QCOMPARE(other->Store.Execute("ROLLBACK;"), std::string());
+
+        QCOMPARE(Entries("lstCategoryCategory"), QStringList{QStringLiteral("Live")});
+        QVERIFY(Entries("lstFileFileType").contains(QStringLiteral("Video")));
+        QCOMPARE(Cell(0, 2) + Cell(0, 3), QStringLiteral("VideoLive"));
+        SetsMatchTheCatalogue();
+        QVERIFY(Find<QPushButton>("cmdCategoryDelete")->isEnabled());
     }
 };
 

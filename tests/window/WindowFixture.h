@@ -3,6 +3,7 @@
 // state, controls found by name, and a small catalogue to start with.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -81,7 +82,17 @@ protected:
         return items;
     }
     QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
-    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+    // The window checks and loads catalogues, and runs searches and deletions, on workers: what a
+    // test looks at next is there once the window is no longer busy.
+    void WaitIdle() { QTRY_VERIFY_WITH_TIMEOUT(!window_->Busy(), 60000); }
+    void Click(const char* button) {
+        QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
+        WaitIdle();
+    }
+    void Trigger(const char* action) {
+        Find<QAction>(action)->trigger();
+        WaitIdle();
+    }
     void Choose(const char* box, const QString& entry) {
         auto* combo = Find<QComboBox>(box);
         combo->setCurrentIndex(combo->findText(entry));
@@ -123,6 +134,7 @@ protected:
         window_->Start(arguments);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        WaitIdle();
     }
 };
 

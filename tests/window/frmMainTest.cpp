@@ -10,7 +10,6 @@
 #include <QTableView>
 #include <QStandardPaths>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 #include <filesystem>
@@ -75,18 +74,18 @@ private Q_SLOTS:
     void newRefusesAnExistingFileAndCreatesOtherwise() {
         StartWith({QString::fromStdString(MakeCatalogue("first.rvd"))});
         prompts_.Path = QString::fromStdString(folder_->Write("taken.rvd", "mine"));
-        Find<QAction>("mnuNew")->trigger();
+        Trigger("mnuNew");
         QCOMPARE(prompts_.Told, (QStringList{QStringLiteral("Error"), QStringLiteral("File already exists")}));
         QCOMPARE(List()->model()->rowCount(), 3);
         QCOMPARE(folder_->Read("taken.rvd"), std::string("mine"));
 
         prompts_.Path.clear();  // cancelled
-        Find<QAction>("mnuNew")->trigger();
+        Trigger("mnuNew");
         QCOMPARE(List()->model()->rowCount(), 3);
 
         prompts_.Path = QString::fromStdString(folder_->Path("sub/new.rvd"));
         std::filesystem::create_directory(folder_->Path("sub"));
-        Find<QAction>("mnuNew")->trigger();
+        Trigger("mnuNew");
         QCOMPARE(window_->StatusText(), QStringLiteral("Created new database : ") + prompts_.Path);
         QCOMPARE(List()->model()->rowCount(), 0);
         QCOMPARE(Items("cboSearchCategory"), QStringList{QString()});
@@ -97,7 +96,7 @@ private Q_SLOTS:
         const std::string path = MakeCatalogue("films.rvd");
         StartWith({});
         prompts_.Path = QString::fromStdString(path);
-        Find<QAction>("mnuOpen")->trigger();
+        Trigger("mnuOpen");
         QCOMPARE(List()->model()->rowCount(), 3);
         QVERIFY(Find<QAction>("mnuLoadDirectory")->isEnabled());
         const QString status = window_->StatusText();
@@ -112,7 +111,7 @@ private Q_SLOTS:
             const std::string before = Bytes(name);
             prompts_.Path = QString::fromStdString(name);
             prompts_.Told.clear();
-            Find<QAction>("mnuOpen")->trigger();
+            Trigger("mnuOpen");
             QCOMPARE(prompts_.Told, (QStringList{QStringLiteral("Error"), QString::fromUtf8(reason)}));
             QCOMPARE(window_->StatusText(), status);
             QCOMPARE(List()->model()->rowCount(), 3);
@@ -131,7 +130,7 @@ private Q_SLOTS:
         const ReadOnlyFile medium(path);
         if (!medium.Usable()) QSKIP("cannot give up root rights");
         prompts_.Path = QString::fromStdString(path);
-        Find<QAction>("mnuOpen")->trigger();
+        Trigger("mnuOpen");
         QCOMPARE(window_->windowTitle(), QStringLiteral("Reelvault - films.rvd (read-only)"));
         for (const char* button : {"cmdAddSave", "cmdAddDelete", "cmdCategorySave", "cmdCategoryDelete", "cmdFileSave", "cmdFileFileTypeDelete"})
             QVERIFY2(!Find<QPushButton>(button)->isEnabled(), button);
@@ -203,18 +202,17 @@ private Q_SLOTS:
         List()->verticalScrollBar()->setValue(100);
         QStringList before;
         for (int row = 0; row < List()->model()->rowCount(); ++row) before << Cell(row, 0);
-        bool closedAtOnce = true;
-        QTimer::singleShot(0, window_.get(), [&] {
-            window_->close();
-            closedAtOnce = !window_->isVisible();
-        });
-        window_->ReloadCatalogue();
-        QVERIFY(!closedAtOnce);
         QStringList after;
-        for (int row = 0; row < List()->model()->rowCount(); ++row) after << Cell(row, 0);
-        QCOMPARE(after, before);
-        QCOMPARE(List()->verticalScrollBar()->value(), 100);
+        int scrolled = -1;
+        window_->ReloadCatalogue([&] {
+            for (int row = 0; row < List()->model()->rowCount(); ++row) after << Cell(row, 0);
+            scrolled = List()->verticalScrollBar()->value();
+        });
+        QVERIFY(window_->Busy());
+        QVERIFY(!window_->close());
         QTRY_VERIFY(!window_->isVisible());
+        QCOMPARE(after, before);
+        QCOMPARE(scrolled, 100);
         QVERIFY(!state_->catalogue.Store.DBOpen());
     }
 
@@ -236,6 +234,7 @@ private Q_SLOTS:
         QTRY_COMPARE(folder_->Read("player.args"), std::string("/m/C.mkv|"));
         SaveFileType(state_->catalogue, 1, "Video", "", {"avi"});
         window_->ReloadCatalogue();
+        WaitIdle();
         window_->RefreshFileList();
         open(1);
         QTRY_COMPARE(folder_->Read("bin/xdg-open.args"), std::string("/m/a.mp3|"));

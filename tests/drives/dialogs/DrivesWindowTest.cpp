@@ -64,7 +64,7 @@ class DrivesWindowTest : public WindowFixture {
         QWidget* offer = Find<QWidget>("fraRebindOffer");
         return offer->isHidden() ? QString() : Find<QLabel>("lblRebindOffer")->text();
     }
-    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!ToolRunning(window_.get()), 60000); }
+    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!ToolRunning(window_.get()) && !window_->Busy(), 60000); }
     int Found(const char* plugged) {
         Choose("cboSearchPlugged", QString::fromUtf8(plugged));
         Click("cmdSearchSearch");
@@ -192,6 +192,7 @@ private Q_SLOTS:
             for (const char* name : {"/c.avi", "/d.avi"}) InsertFile(*made, {-1, second + name, "", 1, 1, "", 5, 0, "", 0, {}});
         }
         window_->ReloadCatalogue();
+        WaitIdle();
         window_->RefreshFileList();
         QCOMPARE(Drive(Row(place + "/a.avi")), QStringLiteral("FILMS"));
         QCOMPARE(Drive(Row(second + "/c.avi")), QStringLiteral("FILMS-2"));
@@ -249,6 +250,7 @@ private Q_SLOTS:
         QCOMPARE(prompts_.Told.value(0), QStringLiteral("Reelvault"));
         QVERIFY(prompts_.Told.value(1).contains(QStringLiteral("newer Reelvault")));
         window_->ReloadCatalogue();
+        WaitIdle();
         QCOMPARE(prompts_.Told.size(), 2);
     }
 };

@@ -40,7 +40,7 @@ class IdentityDialogsTest : public WindowFixture {
     }
     QDialog* Dialog(const char* name) { return Find<QDialog>(name); }
     void Press(const char* dialog, const char* button) { ::Press(Dialog(dialog), button); }
-    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!ToolRunning(window_.get()), 60000); }
+    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!ToolRunning(window_.get()) && !window_->Busy(), 60000); }
     void Verify() {
         Find<QAction>("mnuVerifyFiles")->trigger();
         Press("frmVerify", "cmdVerify");

@@ -36,7 +36,7 @@ class ToolDialogsTest : public WindowFixture {
     void Press(const char* dialog, const char* button) { ::Press(Dialog(dialog), button); }
     void Type(const char* dialog, const char* box, const QString& text) { In<QLineEdit>(Dialog(dialog), box)->setText(text); }
     bool Running() { return ToolRunning(window_.get()); }
-    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!Running(), 60000); }
+    void WaitForTools() { QTRY_VERIFY_WITH_TIMEOUT(!Running() && !window_->Busy(), 60000); }
     QString Log(const char* name) { return QString::fromStdString(folder_->Read(std::string("config/reelvault/") + name)); }
     int StoredCount() { return static_cast<int>(Opened(folder_->Path("c.rvd"))->Files.Records().size()); }
 

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The results list below the tabs: the file list model's rows, sorted by a click on a header, a
+// record chosen by a click, and a file opened by a double click with its type's application or
+// the desktop's.
+#pragma once
+
+#include <QTableView>
+
+#include "model/Catalogue.h"
+
+class FileListModel;
+
+class ResultsList : public QTableView {
+    Q_OBJECT
+
+public:
+    // Shows model, whose rows are records of catalogue's file set.
+    ResultsList(Catalogue& catalogue, FileListModel* model, QWidget* parent = nullptr);
+
+    // Where the list is scrolled to, and back there after other rows were shown meanwhile.
+    int ScrolledTo() const;
+    void ScrollBackTo(int scrolled);
+
+Q_SIGNALS:
+    void FileChosen(int fileID);
+    // Why a file could not be opened.
+    void StatusChanged(const QString& text);
+
+private:
+    void SizeColumns();
+    void SortBy(int column);
+    void Open(int row);
+
+    Catalogue& catalogue_;
+    FileListModel* model_;
+};
