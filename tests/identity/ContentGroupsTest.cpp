@@ -78,7 +78,6 @@ TEST_F(ContentGroupsTest, DuplicatesAcrossDrivesAndSingleCopiesStayKnownWhileADr
     const SingleCopyReport singles = FindSingleCopies(catalogue.Store);
     EXPECT_EQ(Paths(singles), (std::vector<std::string>{films.Path("only here.mkv"), films.Path("sub/twice.mkv"),
                                                         films.Path("twice.mkv"), backup.Path("only there.mkv")}));
-    EXPECT_EQ(singles.Bytes, 14 + 14 + 15);
     EXPECT_EQ(SingleCopyTotals(singles), "4 records on one drive only, 43 bytes");
     EXPECT_EQ(Paths(FindSingleCopies(catalogue.Store, onBackup->DriveID)), std::vector<std::string>{backup.Path("only there.mkv")});
 
