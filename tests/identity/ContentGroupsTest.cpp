@@ -16,11 +16,6 @@ protected:
             if (!drive->SkipReason().empty()) GTEST_SKIP() << drive->SkipReason();
         }
     }
-    const Drive* DriveNamed(const std::string& name) {
-        const Drive* drive = catalogue.Drives.ByName(name);
-        EXPECT_NE(drive, nullptr) << name;
-        return drive;
-    }
     std::vector<std::string> Paths(const std::vector<Copy>& copies) {
         std::vector<std::string> paths;
         for (const Copy& copy : copies) paths.push_back(copy.FileName);
@@ -57,8 +52,8 @@ TEST_F(ContentGroupsTest, DuplicatesAcrossDrivesAndSingleCopiesStayKnownWhileADr
                                     films.Path("twice.mkv"), films.Path("sub/twice.mkv")})
         AddCopy(path);
     Reload();
-    const Drive* onFilms = DriveNamed("FILMS");
-    const Drive* onBackup = DriveNamed("BACKUP");
+    const Drive* onFilms = catalogue.Drives.ByName("FILMS");
+    const Drive* onBackup = catalogue.Drives.ByName("BACKUP");
     ASSERT_TRUE(onFilms && onBackup);
 
     const DuplicateReport duplicates = FindDuplicates(catalogue.Store);
