@@ -16,7 +16,9 @@
 #include "analysis/modCrc2.h"
 #include "common/TempFolder.h"
 
-TEST(CalculateFileCRC, KnownVectorsAndEveryChunkBoundary) {
+// CalculateFileCRC's CRC, and ReadFileContents' CRC, hash and stamp, at the edges of the reads and
+// of the hash's segments.
+TEST(CalculateFileCRC, KnownVectorsAndEveryChunkBoundaryWithTheHash) {
     TempFolder folder;
     for (const auto& [contents, text] : {std::pair{"123456789", "CBF43926"}, {"abc", "352441C2"}, {"ob", "65E3"},
                                          {"", "0"}})
@@ -24,13 +26,25 @@ TEST(CalculateFileCRC, KnownVectorsAndEveryChunkBoundary) {
 
     const unsigned seed = std::random_device{}();
     std::mt19937 random(seed);
-    for (const std::size_t size : {std::size_t{65'536}, std::size_t{65'537}, kCRCChunkSize, kCRCChunkSize + 1}) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{65'536}, std::size_t{65'537}, kCRCChunkSize - 1,
+                                   kCRCChunkSize, kCRCChunkSize + 1, 3 * kHashSegment + 12'345}) {
         std::string contents(size, '\0');
         for (char& byte : contents) byte = static_cast<char>(random());
         const std::span bytes(reinterpret_cast<const unsigned char*>(contents.data()), size);
-        const CRCResult result = CalculateFileCRC(folder.Write("f", contents));
-        EXPECT_EQ(result.Value, ~UpdateCRC(~0u, 0, size, bytes)) << "size " << size << ", seed " << seed;
-        EXPECT_EQ(result.Bytes, static_cast<std::int64_t>(size));
+        const std::string path = folder.Write("f", contents);
+        const CRCResult crc = CalculateFileCRC(path);
+        EXPECT_EQ(crc.Value, ~UpdateCRC(~0u, 0, size, bytes)) << "size " << size << ", seed " << seed;
+        EXPECT_EQ(crc.Bytes, static_cast<std::int64_t>(size));
+        EXPECT_FALSE(crc.Hashed);  // the CRC alone costs no hashing
+        const CRCResult read = ReadFileContents(path);
+        ASSERT_TRUE(read.Hashed) << read.Error;
+        EXPECT_EQ(read.Hash, HashOfBytes(bytes)) << "size " << size << ", seed " << seed;
+        EXPECT_EQ(read.Value, crc.Value);
+        struct stat info {};
+        ASSERT_EQ(stat(path.c_str(), &info), 0);
+        EXPECT_EQ(read.Stamp.Size, static_cast<std::int64_t>(size));
+        EXPECT_EQ(read.Stamp.Inode, info.st_ino);
+        EXPECT_EQ(read.Stamp.MTimeNs, info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec);
     }
 }
 
@@ -82,45 +96,19 @@ TEST(CalculateFileCRC, ReadsFilesPast4GiBWhole) {
     EXPECT_EQ(whole.Bytes, size);
     EXPECT_EQ(lastDone, size);
     // The parts read on several cores must hash the segments they would have hashed one after the other.
-    std::vector<unsigned char> segment(kHashSegment, 0);
-    const ContentHash zeros = HashOfBytes(segment);
-    std::vector<ContentHash> segments(static_cast<std::size_t>(size / kHashSegment) + 1, zeros);
-    segment[kHashSegment - 1] = 'a';
-    segments[2047] = HashOfBytes(segment);
-    segment.assign(kHashSegment, 0);
-    segment[0] = 'b', segment[1] = 'c';
-    segments[2048] = HashOfBytes(segment);
-    segment.assign(65'537, 0);
-    std::copy_n("xyz", 3, segment.end() - 3);
-    segments.back() = HashOfBytes(segment);
+    const auto segmentWith = [](std::size_t length, std::size_t at, std::string_view bytes) {
+        std::vector<unsigned char> segment(length, 0);
+        std::copy(bytes.begin(), bytes.end(), segment.begin() + static_cast<std::ptrdiff_t>(at));
+        return HashOfBytes(segment);
+    };
+    std::vector<ContentHash> segments(static_cast<std::size_t>(size / kHashSegment) + 1, segmentWith(kHashSegment, 0, ""));
+    segments[2047] = segmentWith(kHashSegment, kHashSegment - 1, "a");
+    segments[2048] = segmentWith(kHashSegment, 0, "bc");
+    segments.back() = segmentWith(65'537, 65'534, "xyz");
     EXPECT_TRUE(whole.Hashed);
     EXPECT_EQ(whole.Hash, CombineSegments(segments));
     const CRCResult stopped = CalculateFileCRC(path, [](std::int64_t, std::int64_t) { return false; });
     EXPECT_TRUE(stopped.Cancelled && stopped.Text.empty());
-}
-
-TEST(ReadFileContents, HashesWhatItReadsWithTheCRCAtAnyLength) {
-    TempFolder folder;
-    const unsigned seed = std::random_device{}();
-    std::mt19937 random(seed);
-    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, kHashSegment - 1, kHashSegment, kHashSegment + 1,
-                                   3 * kHashSegment + 12'345}) {
-        std::string contents(size, '\0');
-        for (char& byte : contents) byte = static_cast<char>(random());
-        const std::span bytes(reinterpret_cast<const unsigned char*>(contents.data()), size);
-        const std::string path = folder.Write("f", contents);
-        const CRCResult result = ReadFileContents(path);
-        ASSERT_TRUE(result) << result.Error;
-        EXPECT_TRUE(result.Hashed);
-        EXPECT_EQ(result.Hash, HashOfBytes(bytes)) << "size " << size << ", seed " << seed;
-        EXPECT_EQ(result.Value, ~UpdateCRC(~0u, 0, size, bytes));
-        struct stat info {};
-        ASSERT_EQ(stat(path.c_str(), &info), 0);
-        EXPECT_EQ(result.Stamp.Size, static_cast<std::int64_t>(size));
-        EXPECT_EQ(result.Stamp.Inode, info.st_ino);
-        EXPECT_EQ(result.Stamp.MTimeNs, info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec);
-    }
-    EXPECT_FALSE(CalculateFileCRC(folder.Path("f")).Hashed);  // the CRC alone costs no hashing
 }
 
 // Half of one version and half of another is no version's hash: stored, it would make the file

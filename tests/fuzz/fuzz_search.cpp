@@ -39,21 +39,13 @@ sqlite3* Tables() {
     return db;
 }
 
+// The texts in the order of the fields; an empty type or category is none chosen.
 SearchFields FieldsOf(std::vector<std::string> texts) {
     texts.resize(12);
-    SearchFields fields;
-    fields.FileName = texts[0];
-    fields.Title = texts[1];
+    SearchFields fields{texts[0], texts[1], {}, {}, texts[4], texts[5], texts[6], texts[7], texts[8], texts[9], texts[10], texts[11],
+                        {}, {}, {}};
     if (!texts[2].empty()) fields.Type = texts[2];
     if (!texts[3].empty()) fields.Category = texts[3];
-    fields.CRC = texts[4];
-    fields.SizeComparison = texts[5];
-    fields.Size = texts[6];
-    fields.LengthComparison = texts[7];
-    fields.Length = texts[8];
-    fields.FourCC = texts[9];
-    fields.RatingComparison = texts[10];
-    fields.Rating = texts[11];
     return fields;
 }
 

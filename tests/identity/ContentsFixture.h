@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -16,35 +16,19 @@
 #include "tools/LoadDirectory.h"
 #include "tools/ToolFixture.h"
 
-// data with four bytes appended that give the whole the CRC-32 target. The CRC of data and four more
-// bytes is an affine function of those bytes' 32 bits, so the bits are found by solving 32 linear
-// equations over GF(2).
+// data with four bytes appended that give the whole the CRC-32 target: the CRC's register is run
+// back from the target through the four table look-ups that must lead to it. Each entry of the
+// table begins with another byte, so the top byte of the register names the entry.
 inline std::string WithCRC(const std::string& data, std::uint32_t target) {
-    const auto crcWith = [&](std::uint32_t tail) {
-        std::string whole = data;
-        for (int shift = 0; shift < 32; shift += 8) whole += static_cast<char>(tail >> shift);
-        const std::span bytes(reinterpret_cast<const unsigned char*>(whole.data()), whole.size());
-        return ~UpdateCRC(~0u, 0, bytes.size(), bytes);
-    };
-    const std::uint32_t base = crcWith(0);
-    std::array<std::uint32_t, 32> pivot{}, combination{};  // by the highest bit of the reduced column
-    for (int bit = 0; bit < 32; ++bit) {
-        std::uint32_t column = crcWith(1u << bit) ^ base, made = 1u << bit;
-        for (int high = 31; high >= 0 && column != 0; --high) {
-            if (!(column >> high & 1)) continue;
-            if (pivot[high] == 0) {
-                pivot[high] = column, combination[high] = made;
-                break;
-            }
-            column ^= pivot[high], made ^= combination[high];
-        }
+    std::uint32_t back = ~target;
+    for (int step = 0; step < 4; ++step) {
+        const auto entry = static_cast<std::uint32_t>(
+            std::ranges::find_if(CRCTable, [back](std::uint32_t value) { return value >> 24 == back >> 24; }) - CRCTable.begin());
+        back = (back ^ CRCTable[entry]) << 8 | entry;
     }
-    std::uint32_t wanted = target ^ base, tail = 0;
-    for (int high = 31; high >= 0; --high) {
-        if (wanted >> high & 1) wanted ^= pivot[high], tail ^= combination[high];
-    }
+    back ^= UpdateCRC(~0u, 0, data.size(), std::span(reinterpret_cast<const unsigned char*>(data.data()), data.size()));
     std::string whole = data;
-    for (int shift = 0; shift < 32; shift += 8) whole += static_cast<char>(tail >> shift);
+    for (int shift = 0; shift < 32; shift += 8) whole += static_cast<char>(back >> shift);
     return whole;
 }
 

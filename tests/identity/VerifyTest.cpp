@@ -72,10 +72,6 @@ TEST_F(VerifyTest, TellsDamageFromEditsAndNeverCallsWhatWasNotHashedDamaged) {
     EXPECT_EQ(report.Result.Error, "");
     EXPECT_EQ(Found(report, VerifyStatus::Damaged), std::vector<std::string>{media + "damaged"});
     EXPECT_EQ(Found(report, VerifyStatus::Changed), (std::vector<std::string>{media + "edited", media + "restored"}));
-    for (const auto& [status, count] : {std::pair{VerifyStatus::Damaged, 1}, {VerifyStatus::Changed, 2}, {VerifyStatus::Touched, 1},
-                                        {VerifyStatus::Missing, 1}, {VerifyStatus::Unreadable, 1}, {VerifyStatus::Unchanged, 1},
-                                        {VerifyStatus::FirstSeen, 2}})
-        EXPECT_EQ(report.Count(status), count) << static_cast<int>(status);
     EXPECT_EQ(VerifyTotals(report), "1 damaged, 2 changed, 1 missing, 1 unreadable, 1 touched, 2 first seen, 1 unchanged");
     EXPECT_TRUE(Logged("Damaged " + media + "damaged: other contents with the size and time it was hashed with"));
     EXPECT_TRUE(Logged("Missing " + media + "gone"));

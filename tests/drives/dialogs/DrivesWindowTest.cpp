@@ -138,7 +138,7 @@ private Q_SLOTS:
         QCOMPARE(Tip(a), QString::fromStdString(place + "/a.avi"));
     }
 
-    void aDriveMountedElsewhereIsOfferedAndRepointed() {
+    void aDriveMountedElsewhereIsOfferedAndRepointedButAClonedOneIsNot() {
         LoopDrive films(folder_->Path("films.img"), kFilmsUUID, "FILMS");
         const std::string place = folder_->Path("media/FILMS");
         const std::string elsewhere = folder_->Path("media/FILMS one");
@@ -164,19 +164,14 @@ private Q_SLOTS:
         QCOMPARE(Row(place + "/a.avi"), -1);
         Open(moved);
         QTRY_COMPARE(folder_->Read("player.args"), elsewhere + "/a.avi|");
-    }
 
-    void aDriveTwoDevicesClaimIsReportedNotOffered() {
-        LoopDrive films(folder_->Path("films.img"), kFilmsUUID, "FILMS");
-        const std::string place = folder_->Path("media/FILMS");
-        if (!films.Mount(place)) QSKIP(films.Skip().c_str());
-        StartOn(place, {"a.avi"});
+        // A clone plugged in beside it: which device is the drive is not guessed.
         LoopDrive clone(folder_->Path("clone.img"), kFilmsUUID, "FILMS");
         QVERIFY(clone.Mount(folder_->Path("media/FILMS1")));
         QTRY_VERIFY_WITH_TIMEOUT(Offer().startsWith(QStringLiteral("FILMS is plugged in twice: /dev/loop")), kLiveMs);
         QVERIFY(Offer().endsWith(QStringLiteral("carry the same identity, so its records are left as they are until one is unplugged")));
         QVERIFY(Find<QPushButton>("cmdRepoint")->isHidden());
-        QVERIFY(!Greyed(Row(place + "/a.avi")));
+        QVERIFY(!Greyed(moved));
     }
 
     void twoDrivesOfOneLabelAreRenamedAndForgottenInTheDrivesDialog() {
@@ -209,6 +204,7 @@ private Q_SLOTS:
         QCOMPARE(DriveCell(0, 2), QString::fromUtf8(kFilmsUUID));
         QCOMPARE(DriveCell(1, 5), QString::fromStdString(second));
         QCOMPARE(DriveCell(1, 6), QStringLiteral("2"));
+        QCOMPARE(RecordCount(1) + RecordCount(1204), QStringLiteral("1 record1,204 records"));  // grouped as read, in any language
         QCOMPARE(DriveCell(1, 7), QStringLiteral("10 bytes"));
         QVERIFY(DriveCell(1, 4).endsWith(QStringLiteral(" MB")));
 
@@ -236,11 +232,6 @@ private Q_SLOTS:
         const std::unique_ptr<Catalogue> stored = Stored();
         QCOMPARE(stored->Files.Records().size(), std::size_t{4});
         QVERIFY(!stored->Drives.ByName("Backup"));
-    }
-
-    void countsAreGroupedAsTheyAreRead() {
-        QCOMPARE(RecordCount(1), QStringLiteral("1 record"));
-        QCOMPARE(RecordCount(1204), QStringLiteral("1,204 records"));  // as a program started without a language writes it
     }
 
     void aNoteOnTheCatalogueOwnTablesIsShownOnce() {

@@ -174,11 +174,7 @@ private Q_SLOTS:
         QCOMPARE(prompts_.Asked, QStringList{QStringLiteral("Select directory files were moved to:")});
         Press("frmDetectMovedFiles", "cmdGo");
         WaitForTools();
-        const QString log = Log("move.log");
-        QVERIFY2(log.contains(QStringLiteral("/old/x.avi MOVED TO %1\n").arg(Media("new/x.avi"))), qPrintable(log));
-        QVERIFY2(log.contains(QStringLiteral("/a/01.mp3 NOT MOVED")) && log.contains(QStringLiteral("/b/01.mp3 NOT MOVED")), qPrintable(log));
         QVERIFY(RowNamed(Media("new/x.avi")) >= 0);
-        QVERIFY(RowNamed(QStringLiteral("/a/01.mp3")) >= 0);
 
         QCOMPARE(SaveFileType(state_->catalogue, -1, "Audio", "", {"mp3"}).Error, std::string());
         Find<QAction>("mnuDetectFileTypes")->trigger();
