@@ -199,6 +199,7 @@ private Q_SLOTS:
         StartWith({QString::fromStdString(path)});
         ClickHeader(5);
         ClickHeader(5);  // sizes descending: rows of equal size in their file-name order
+        QTRY_VERIFY(List()->verticalScrollBar()->maximum() >= 100);  // the list lays its rows out a moment later
         List()->verticalScrollBar()->setValue(100);
         QStringList before;
         for (int row = 0; row < List()->model()->rowCount(); ++row) before << Cell(row, 0);
