@@ -249,14 +249,15 @@ std::string clsFile::LoadFromDatabase(clsSQLite& store, const LoadProgress& prog
     // Progress counts records; the keyword pass, which follows, keeps reporting the last count.
     std::string error = store.Execute("SELECT count(*) FROM tblFile;");
     const std::int64_t total = store.Field(0).AsInt();
+    std::future<DriveLinks> linkReading = ReadDriveLinks(store, total);
     std::vector<std::uint8_t> nameClasses;
     if (error.empty()) error = LoadRecords(store, total, progress, nameClasses);
     if (!error.empty()) {
         Deleteall();
         return error;
     }
-    std::vector<DriveLink> links;
-    error = ReadDriveLinks(store, links);
+    DriveLinks links = linkReading.get();
+    if (error.empty()) error = links.Error;
     // The name order, and which drive links still hold, are worked out on the second core while the
     // keyword links are read: the sort reads only the names, the links' check the names and the
     // drives, the keyword pass writes only the keyword lists.
@@ -264,7 +265,7 @@ std::string clsFile::LoadFromDatabase(clsSQLite& store, const LoadProgress& prog
     names.reserve(records_.size());
     for (const FileRecord& record : records_) names.emplace_back(record.FileName);
     auto sorting = std::async(SecondCore(records_.size()), [this, &links, &nameClasses, names = std::move(names)] {
-        TakeDriveLinks(links);
+        TakeDriveLinks(links.Rows);
         return NameOrder(nameClasses, names);
     });
     if (error.empty()) error = LoadKeywords(store, total, progress);
@@ -344,25 +345,34 @@ std::string clsFile::LoadKeywords(clsSQLite& store, std::int64_t total, const Lo
 }
 
 
-// Read through the index of the numbers wanted, a fraction of the table's size, in its order (by
-// drive); the records, in FileID order still, are found by a table of positions by ID.
-std::string clsFile::ReadDriveLinks(clsSQLite& store, std::vector<DriveLink>& links) {
-    if (!ReadOwnTables(store).Usable()) return {};
-    const PositionsByID positions(records_);
-    links.reserve(records_.size());
-    return store.Query("SELECT FileID, DriveID, PathKey FROM rvFileDrive INDEXED BY rvFileDriveKeys;",
-                       [&](const clsSQLite::Row& row) {
-                           const int position = positions.Of(row.Int(0));
-                           if (position >= 0) links.push_back({position, ToInt(row.Int(1)), row.Int(2)});
-                           else ++orphanLinks_;
-                       });
+// Read through the index of the numbers wanted, a fraction of the table's size, on a connection of
+// its own beside the records' reading where the file allows (see OpenBeside), else after it.
+std::future<clsFile::DriveLinks> clsFile::ReadDriveLinks(clsSQLite& store, std::int64_t records) {
+    const auto read = [records](clsSQLite& from) {
+        DriveLinks links;
+        links.Rows.reserve(static_cast<std::size_t>(std::max<std::int64_t>(records, 0)));
+        links.Error = from.Query("SELECT FileID, DriveID, PathKey FROM rvFileDrive INDEXED BY rvFileDriveKeys;",
+                                 [&](const clsSQLite::Row& row) { links.Rows.push_back({row.Int(0), ToInt(row.Int(1)), row.Int(2)}); });
+        return links;
+    };
+    if (!ReadOwnTables(store).Usable()) return std::async(std::launch::deferred, [] { return DriveLinks{}; });
+    auto beside = std::make_shared<clsSQLite>();
+    if (beside->OpenBeside(store).empty())
+        return std::async(std::launch::async, [read, beside] {
+            DriveLinks links = read(*beside);
+            beside->CloseDB();  // its read lock would hold back the reconciling writes that follow
+            return links;
+        });
+    return std::async(std::launch::deferred, [read, &store] { return read(store); });
 }
 
 // A link stands only while the record keeps the path it was made for: another program may have
 // changed the path, or given a deleted record's FileID to another file.
 void clsFile::TakeDriveLinks(const std::vector<DriveLink>& links) {
+    const PositionsByID positions(records_);
     for (const DriveLink& link : links) {
-        FileRecord& record = records_[link.Position];
-        if (PathKey(record.FileName) == link.PathKey) record.DriveID = link.DriveID;
+        const int position = positions.Of(link.FileID);
+        if (position < 0) ++orphanLinks_;
+        else if (FileRecord& record = records_[position]; PathKey(record.FileName) == link.PathKey) record.DriveID = link.DriveID;
     }
 }

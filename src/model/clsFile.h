@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -95,11 +96,15 @@ private:
                             std::vector<std::uint8_t>& nameClasses);
     std::string LoadKeywords(clsSQLite& store, std::int64_t total, const LoadProgress& progress);
     struct DriveLink {
-        int Position;
+        std::int64_t FileID;
         int DriveID;
         std::int64_t PathKey;
     };
-    std::string ReadDriveLinks(clsSQLite& store, std::vector<DriveLink>& links);
+    struct DriveLinks {
+        std::vector<DriveLink> Rows;
+        std::string Error;
+    };
+    static std::future<DriveLinks> ReadDriveLinks(clsSQLite& store, std::int64_t records);
     void TakeDriveLinks(const std::vector<DriveLink>& links);
     void IndexAll();
     void IndexRecord(int position);

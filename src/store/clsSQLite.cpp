@@ -48,6 +48,14 @@ std::string Failure(sqlite3* db, const std::string& path) {
     }
 }
 
+std::string JournalMode(sqlite3* db) {
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA journal_mode;", -1, &raw, nullptr);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
+    const unsigned char* mode = raw && sqlite3_step(raw) == SQLITE_ROW ? sqlite3_column_text(raw, 0) : nullptr;
+    return mode ? reinterpret_cast<const char*>(mode) : "";
+}
+
 int Bind(sqlite3_stmt* statement, int index, const Cell& value) {
     if (value.IsNull()) return sqlite3_bind_null(statement, index);
     if (value.IsText()) {
@@ -224,6 +232,26 @@ std::string clsSQLite::ReadRows(sqlite3_stmt* statement) {
         ++recordCount_;
     }
     return rc == SQLITE_DONE ? std::string() : Failure(db_, fileName_);
+}
+
+// Under a rollback journal no change can be committed while a connection holds its read lock,
+// so a second connection that takes its lock meanwhile sees the same state. In WAL mode readers
+// do not hold writers back, so nothing would be promised.
+std::string clsSQLite::OpenBeside(clsSQLite& reading) {
+    CloseDB();
+    if (!reading.db_ || sqlite3_txn_state(reading.db_, "main") != SQLITE_TXN_READ) return "no read transaction to join";
+    const char* file = sqlite3_db_filename(reading.db_, "main");
+    if (!file || !*file) return "the catalogue is not in a file";
+    if (JournalMode(reading.db_) == "wal") return "WAL mode";
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(file, &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    db_ = raw;  // with no busy wait: a writer waiting for reading's lock would wait for this one too
+    fileName_ = file;
+    std::string error = rc == SQLITE_OK ? "" : raw ? Failure(raw, fileName_) : sqlite3_errstr(rc);
+    if (error.empty()) error = RunQuietly("BEGIN;");
+    if (error.empty()) error = RunQuietly("SELECT count(*) FROM sqlite_master;");  // takes the lock now
+    if (!error.empty()) CloseDB();
+    return error;
 }
 
 std::string clsSQLite::OpenDB(const std::string& path) {

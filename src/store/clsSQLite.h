@@ -101,6 +101,11 @@ public:
     std::string OpenDB(const std::string& path);
     // Closes the catalogue if one is open; a second call does nothing.
     void CloseDB();
+    // Opens, for reading on another thread, a second connection to the file reading has open that
+    // sees what reading's read transaction sees, holding its own read lock until it closes.
+    // Returns "" or why that cannot be promised: reading holds no read transaction, or one with
+    // changes of its own, the file is in memory or in WAL mode, or a writer stands in the way.
+    std::string OpenBeside(clsSQLite& reading);
 
     // Makes the statements run while it lives one unit: all of them or none. It commits only when
     // told; otherwise the destructor rolls back. Guards nest (savepoints), and neither beginning

@@ -124,3 +124,33 @@ TEST_F(OpenStore, TransactionCommitsOnlyWhenTold) {
     ASSERT_EQ(other.Execute("SELECT group_concat(x) FROM t"), "");
     EXPECT_EQ(other.Field(0).AsText(), "kept");
 }
+
+// A reader beside another sees exactly its state: no writer may commit between them, and where
+// that cannot be promised none is opened.
+TEST_F(OpenStore, AReaderBesideSeesTheSameStateOrIsRefused) {
+    Run("CREATE TABLE t(x)");
+    Run("INSERT INTO t VALUES('before')");
+    clsSQLite beside, writer;
+    EXPECT_NE(beside.OpenBeside(store), "") << "no read transaction";
+    {
+        clsSQLite::Transaction snapshot(store);
+        Run("SELECT count(*) FROM t");
+        ASSERT_EQ(beside.OpenBeside(store), "");
+        ASSERT_EQ(writer.OpenDB(store.FileName()), "");
+        writer.SetBusyTimeout(0);
+        EXPECT_EQ(writer.Execute("INSERT INTO t VALUES('meanwhile')"), kCatalogueBusy);
+        writer.CloseDB();
+        ASSERT_EQ(beside.Execute("SELECT group_concat(x) FROM t"), "");
+        EXPECT_EQ(beside.Field(0).AsText(), "before");
+    }
+    beside.CloseDB();
+    {
+        clsSQLite::Transaction changing(store);
+        Run("INSERT INTO t VALUES('own change')");
+        EXPECT_NE(beside.OpenBeside(store), "") << "the reader's uncommitted change";
+    }
+    Run("PRAGMA journal_mode=WAL");
+    clsSQLite::Transaction snapshot(store);
+    Run("SELECT count(*) FROM t");
+    EXPECT_NE(beside.OpenBeside(store), "") << "WAL mode";
+}
