@@ -58,12 +58,15 @@ private:
     const int wait_;
 };
 
+bool Allowed(const std::function<std::string()>& mayWrite) { return !mayWrite || mayWrite().empty(); }
+
 }  // namespace
 
-std::string Catalogue::Reload(const clsFile::LoadProgress& progress) {
+std::string Catalogue::Reload(const clsFile::LoadProgress& progress, const std::function<std::string()>& mayWrite) {
     {
         const WithoutWaiting now(Store);
-        OwnTables = Store.ReadOnly() ? ReadOwnTables(Store) : MakeOwnTables(Store);
+        OwnTables = ReadOwnTables(Store);
+        if (!Store.ReadOnly() && OwnTables.State != OwnTablesState::Current && Allowed(mayWrite)) OwnTables = MakeOwnTables(Store);
     }
     std::string error = Categories.LoadFromDatabase(Store);
     if (std::string next = FileTypes.LoadFromDatabase(Store); error.empty()) error = next;
@@ -72,7 +75,7 @@ std::string Catalogue::Reload(const clsFile::LoadProgress& progress) {
     if (std::string next = Files.LoadFromDatabase(Store, progress); error.empty()) error = next;
     if (error.empty() && !Store.ReadOnly() && OwnTables.Usable()) {
         const WithoutWaiting now(Store);
-        const std::string failed = ReconcileDrives();
+        const std::string failed = ReconcileDrives(mayWrite);
         if (!failed.empty() && failed != kCatalogueBusy && OwnTables.Note.empty())
             OwnTables.Note = "The drives of the records could not be noted in the catalogue: " + failed;
     }
@@ -81,7 +84,7 @@ std::string Catalogue::Reload(const clsFile::LoadProgress& progress) {
     return error;
 }
 
-std::string Catalogue::ReconcileDrives() {
+std::string Catalogue::ReconcileDrives(const std::function<std::string()>& mayWrite) {
     std::vector<RecordPath> unlinked;
     Presence presence;
     for (const FileRecord& record : Files.Records()) {
@@ -93,6 +96,7 @@ std::string Catalogue::ReconcileDrives() {
     const bool moved = std::any_of(Drives.All().begin(), Drives.All().end(),
                                    [](const Drive& drive) { return !drive.Place().empty() && drive.Place() != drive.MountPoint; });
     if (unlinked.empty() && !orphans && !moved) return {};
+    if (!Allowed(mayWrite)) return {};
     clsSQLite::Transaction unit(Store);
     if (!unit.BeginError().empty()) return unit.BeginError();
     const LinkOutcome linked = LinkRecords(Store, Drives, unlinked);

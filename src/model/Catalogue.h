@@ -3,6 +3,7 @@
 // lie on. A program makes one and hands it to whatever needs it; tests make as many as they like.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "drives/DriveSet.h"
@@ -25,8 +26,10 @@ struct Catalogue {
     // then records another program added or moved are given their drives, and the rows of records
     // it deleted go. What could not be written then is said once in OwnTables.Note, and the sets
     // are loaded all the same.
-    std::string Reload(const clsFile::LoadProgress& progress = {});
+    // mayWrite, when given, is asked before the first write and says why none may be made ("" when
+    // they may): the load then goes on reading without them, as from a read-only catalogue.
+    std::string Reload(const clsFile::LoadProgress& progress = {}, const std::function<std::string()>& mayWrite = {});
 
 private:
-    std::string ReconcileDrives();
+    std::string ReconcileDrives(const std::function<std::string()>& mayWrite);
 };

@@ -280,6 +280,27 @@ std::string clsFile::LoadFromDatabase(clsSQLite& store, const LoadProgress& prog
     return {};
 }
 
+std::string clsFile::LoadFirst(clsSQLite& store, int count) {
+    Deleteall();
+    clsSQLite::Transaction snapshot(store);
+    std::vector<std::uint8_t> nameClasses;
+    const std::string limit = " LIMIT " + std::to_string(count);
+    std::string error = LoadRecords(store, count, {}, nameClasses, "ORDER BY FileName" + limit);
+    std::string ids;
+    for (const FileRecord& record : records_) ids += (ids.empty() ? "" : ",") + std::to_string(record.FileID);
+    if (error.empty())
+        error = store.Query("SELECT j.FileID, k.Keyword FROM tblFileKeywordJunction j JOIN tblKeyword k USING (KeywordID) "
+                            "WHERE j.FileID IN (" + ids + ") ORDER BY k.Keyword;",
+                            [&](const clsSQLite::Row& row) {
+                                const auto record = std::find_if(records_.begin(), records_.end(),
+                                                                 [&](const FileRecord& r) { return r.FileID == row.Int(0); });
+                                if (record != records_.end()) record->Keywords.emplace_back(row.Text(1));
+                            });
+    if (!error.empty()) Deleteall();
+    else IndexAll();
+    return error;
+}
+
 // The paths, the longest keys to hash, are indexed on the second core while the IDs and CRCs are
 // indexed here.
 void clsFile::IndexAll() {
@@ -296,11 +317,11 @@ void clsFile::IndexAll() {
 // In FileID order, which the table gives without sorting; the links are then found by ID quickly,
 // and NameOrder sorts in memory what the engine would sort through its temporary files.
 std::string clsFile::LoadRecords(clsSQLite& store, std::int64_t total, const LoadProgress& progress,
-                                 std::vector<std::uint8_t>& nameClasses) {
+                                 std::vector<std::uint8_t>& nameClasses, const std::string& order) {
     records_.reserve(static_cast<std::size_t>(std::max<std::int64_t>(total, 0)));
     nameClasses.reserve(records_.capacity());
     return store.Query(
-        "SELECT FileID,FileName,Title,Type,Category,CRC,Size,Length,FourCC,Rating FROM tblFile ORDER BY FileID;",
+        "SELECT FileID,FileName,Title,Type,Category,CRC,Size,Length,FourCC,Rating FROM tblFile " + order + ";",
         [&](const clsSQLite::Row& row) {
             nameClasses.push_back(static_cast<std::uint8_t>(row.SortClass(1)));  // before Text converts it
             FileRecord& record = records_.emplace_back();

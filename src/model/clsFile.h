@@ -90,10 +90,13 @@ public:
     // held. Returns "" or the engine's message, and the set is then empty: a record shown without
     // its keywords would lose them when saved.
     std::string LoadFromDatabase(clsSQLite& store, const LoadProgress& progress = {});
+    // Replaces the set with the first count records in that order, with their keywords and without
+    // drives: what can be shown while the whole set is read. "" or the engine's message.
+    std::string LoadFirst(clsSQLite& store, int count);
 
 private:
     std::string LoadRecords(clsSQLite& store, std::int64_t total, const LoadProgress& progress,
-                            std::vector<std::uint8_t>& nameClasses);
+                            std::vector<std::uint8_t>& nameClasses, const std::string& order = "ORDER BY FileID");
     std::string LoadKeywords(clsSQLite& store, std::int64_t total, const LoadProgress& progress);
     struct DriveLink {
         std::int64_t FileID;

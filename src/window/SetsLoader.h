@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -32,6 +33,16 @@ public:
     CatalogueCheck TakeCheck();
     // Starts reading the catalogue file at path into sets of its own; one job at a time.
     void Start(const std::string& path);
+    // Starts both at once, for a file not open yet: the sets are read while every page is, and
+    // nothing is written to the file before the check has passed. Once Finished came, TakeCheck
+    // says how the check went; the sets are then to be taken, or discarded.
+    // While it runs, PreviewReady may come first: the first rows by name, with the categories and
+    // types, to be shown in the meantime.
+    void StartOpen(const std::string& path);
+    // Puts the first rows in catalogue's place; what it held is kept aside until the load's end.
+    void ShowPreview(Catalogue& catalogue);
+    // Gives catalogue back what the preview took aside, and frees the sets read.
+    void Discard(Catalogue& catalogue);
     // Once Finished came, hands the load's sets to catalogue, whose own sets are freed aside.
     // Returns "" or why the load failed; the sets are then empty, as after a failed Reload.
     std::string TakeInto(Catalogue& catalogue);
@@ -43,15 +54,22 @@ Q_SIGNALS:
     void Progress(std::int64_t done, std::int64_t total);
     // Once per check or load, from the event loop, when it has ended for whatever reason.
     void Finished();
+    void PreviewReady();
 
 private:
     void Begin();
     void Poll();
+    void Load(const std::string& path, const std::function<std::string()>& mayWrite = {});
+    void ReadPreview(const std::string& path);
+    void FreePreview();
 
     std::atomic<std::int64_t> done_{0};
     std::atomic<std::int64_t> total_{0};
     std::atomic<bool> finished_{false};
-    std::unique_ptr<Catalogue> loaded_;  // written by the worker before it sets finished_
+    std::atomic<bool> previewReady_{false};
+    std::unique_ptr<Catalogue> preview_;  // written by the worker before it sets previewReady_
+    bool previewShown_ = false;           // preview_ then holds what the catalogue shown held before
+    std::unique_ptr<Catalogue> loaded_;   // written by the worker before it sets finished_
     std::string error_;                  // likewise
     CatalogueCheck check_;               // likewise
     QTimer poll_;

@@ -26,6 +26,7 @@
 #include "window/OptionsMenu.h"
 #include "window/ResultsList.h"
 #include "window/SearchTab.h"
+#include "window/SetNames.h"
 #include "window/StatusBar.h"
 
 namespace {
@@ -66,6 +67,7 @@ frmMain::frmMain(AppState& state, Prompts& prompts, QWidget* parent)
     connect(&greyLater_, &QTimer::timeout, this, [this] { Grey(true); });
     connect(&loader_, &SetsLoader::Progress, status_, &StatusBar::ShowProgress);
     connect(&loader_, &SetsLoader::Finished, this, [this] { std::exchange(onLoaderFinished_, {})(); });
+    connect(&loader_, &SetsLoader::PreviewReady, this, &frmMain::ShowPreview);
     resize(1100, 760);
 }
 
@@ -208,7 +210,7 @@ void frmMain::OpenFromCommandLine(const std::string& path) {
         if (!error.empty()) return SetStatus("Could not open " + path + ": " + error);
         AfterOpen("Loaded database : ");
         EnableTools();
-        ShowCatalogue();
+        ShowCatalogue({}, true);
     });
 }
 
@@ -236,7 +238,7 @@ void frmMain::OpenCatalogueFromDialog() {
         AfterOpen("Loaded database : ");
         addEdit_->Clear();
         EnableTools();
-        ShowCatalogue();
+        ShowCatalogue({}, true);
     });
 }
 
@@ -279,24 +281,24 @@ void frmMain::ReloadCatalogue(std::function<void()> then) {
     });
 }
 
-void frmMain::ShowCatalogue(std::function<void()> then) {
-    if (busy_ > 0) return WhenIdle([this, then = std::move(then)] { ShowCatalogue(then); });
+void frmMain::ShowCatalogue(std::function<void()> then, bool readAlready) {
+    if (busy_ > 0) return WhenIdle([this, then = std::move(then), readAlready] { ShowCatalogue(then, readAlready); });
     LoadSets({}, [this, then = std::move(then)] {
         RefreshLists();
         RefreshFileList();
         if (then) then();
-    });
+    }, readAlready);
 }
 
 // The old sets are freed first, so that a million records are not held twice meanwhile. With no
 // catalogue open the sets keep what they hold, as a reload does then.
-void frmMain::LoadSets(std::vector<int> thenShow, std::function<void()> then) {
+void frmMain::LoadSets(std::vector<int> thenShow, std::function<void()> then, bool readAlready) {
     lstFile_->setUpdatesEnabled(false);  // it shows what it last painted until the sets are back
     model_->Clear();  // its rows point into the sets that are about to be replaced
     SetBusy(true, true);
     showAfterLoad_ = std::move(thenShow);
     afterLoad_ = std::move(then);
-    if (!state_.catalogue.Store.DBOpen()) return TakeSets(false);
+    if (readAlready || !state_.catalogue.Store.DBOpen()) return TakeSets(readAlready);
     loader_.FreeSets(state_.catalogue);
     onLoaderFinished_ = [this] { TakeSets(true); };
     loader_.Start(state_.catalogue.Store.FileName());
@@ -313,18 +315,37 @@ void frmMain::TakeSets(bool loaded) {
     if (afterLoad_) std::exchange(afterLoad_, {})();
 }
 
-// Reading every page of a large file takes a while; the catalogue open until then stays open.
+// Every page is checked while the sets are read; the catalogue open until then stays open.
 void frmMain::CheckThen(const std::string& path, std::function<void(const std::string& error)> then) {
     const QString before = status_->Text();
     status_->SetText(tr("Checking %1...").arg(Q(path)));  // a large file takes a second to read through
     SetBusy(true, true);
+    shownBeforePreview_.reset();
     onLoaderFinished_ = [this, path, before, then = std::move(then)] {
         const CatalogueCheck check = loader_.TakeCheck();
         SetBusy(false, true);
         status_->SetText(before);
-        then(check ? OpenCheckedCatalogue(state_.catalogue.Store, path) : check.Reason);
+        const std::string error = check ? OpenCheckedCatalogue(state_.catalogue.Store, path) : check.Reason;
+        if (!error.empty()) DiscardOpened();
+        then(error);
     };
-    loader_.StartCheck(path);
+    loader_.StartOpen(path);
+}
+
+// The first rows of a large catalogue while the rest is read; the window stays greyed meanwhile.
+void frmMain::ShowPreview() {
+    shownBeforePreview_ = model_->ShownFileIDs();
+    model_->Clear();
+    loader_.ShowPreview(state_.catalogue);
+    RefreshFileList();
+    status_->SetText(tr("Showing the first rows; sorting, searching and editing wait for the rest..."));
+}
+
+void frmMain::DiscardOpened() {
+    if (!shownBeforePreview_) return loader_.Discard(state_.catalogue);
+    model_->Clear();
+    loader_.Discard(state_.catalogue);
+    model_->ShowFileIDs(*std::exchange(shownBeforePreview_, std::nullopt));
 }
 
 void frmMain::ShowRowsAfresh() {
@@ -372,39 +393,20 @@ void frmMain::RefreshLists() {
     search_->ResetComparisons();
 }
 
-void frmMain::RefreshCategoryList() { categories_->ShowCategories(CategoryNames()); }
+void frmMain::RefreshCategoryList() { categories_->ShowCategories(NamesOf(state_.catalogue.Categories)); }
 
 void frmMain::RefreshCategoryCombos() {
-    const QStringList names = CategoryNames();
+    const QStringList names = NamesOf(state_.catalogue.Categories);
     addEdit_->ShowCategoryNames(names);
     search_->ShowCategoryNames(names);
 }
 
-void frmMain::RefreshFileTypeList() {
-    std::vector<std::pair<int, QString>> entries;
-    clsFileType& set = state_.catalogue.FileTypes;
-    for (bool more = set.MoveFirst(); more; more = set.MoveNext()) entries.emplace_back(set.FileTypeID(), Q(set.FileType()));
-    fileTypes_->ShowFileTypes(entries);
-}
+void frmMain::RefreshFileTypeList() { fileTypes_->ShowFileTypes(EntriesOf(state_.catalogue.FileTypes)); }
 
 void frmMain::RefreshFileTypeCombos() {
-    const QStringList names = FileTypeNames();
+    const QStringList names = NamesOf(state_.catalogue.FileTypes);
     addEdit_->ShowFileTypeNames(names);
     search_->ShowFileTypeNames(names);
-}
-
-QStringList frmMain::CategoryNames() {
-    QStringList names;
-    clsCategory& set = state_.catalogue.Categories;
-    for (bool more = set.MoveFirst(); more; more = set.MoveNext()) names.append(Q(set.Category()));
-    return names;
-}
-
-QStringList frmMain::FileTypeNames() {
-    QStringList names;
-    clsFileType& set = state_.catalogue.FileTypes;
-    for (bool more = set.MoveFirst(); more; more = set.MoveNext()) names.append(Q(set.FileType()));
-    return names;
 }
 
 void frmMain::RefreshFileList() { model_->ShowAll(); }

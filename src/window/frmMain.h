@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,13 +79,16 @@ private:
     void ForgetCatalogue();
     void ShowTitle();
     // Reloads the sets, then refills every list and drop-down box from them, then comes then.
-    void ShowCatalogue(std::function<void()> then = {});
+    // readAlready: the sets the open read beside its check are taken, not read again.
+    void ShowCatalogue(std::function<void()> then = {}, bool readAlready = false);
     // Reloads the sets on the loader's thread, the window painted meanwhile; then lists the files
     // with these IDs, and then comes then.
-    void LoadSets(std::vector<int> thenShow, std::function<void()> then);
+    void LoadSets(std::vector<int> thenShow, std::function<void()> then, bool readAlready = false);
     void TakeSets(bool loaded);
     // Checks the file on the loader's thread and opens it when it passed; then gets "" or why not.
     void CheckThen(const std::string& path, std::function<void(const std::string& error)> then);
+    void ShowPreview();
+    void DiscardOpened();
     // The records changed in place: the list shows the same files afresh, at the same place.
     void ShowRowsAfresh();
     // Busy work nests. The window takes no orders meanwhile: at once, or for work that is usually
@@ -96,8 +100,6 @@ private:
     void RunIdleWork();
     // Closes the window once nothing uses the catalogue any more, if it was closed meanwhile.
     void CloseIfAsked();
-    QStringList CategoryNames();
-    QStringList FileTypeNames();
     void SetStatus(const std::string& text);
     void ShowError(const std::string& message);
 
@@ -108,6 +110,7 @@ private:
     QPointer<QWidget> focusBeforeGrey_;
     std::deque<std::function<void()>> whenIdle_;
     std::function<void()> onLoaderFinished_;
+    std::optional<std::vector<int>> shownBeforePreview_;  // the rows to show again if the catalogue previewed is not opened
     std::vector<int> showAfterLoad_;
     std::function<void()> afterLoad_;
     QTabWidget* tabTab_;
