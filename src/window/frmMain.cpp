@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "drives/dialogs/DriveTools.h"
+#include "listing/ListRow.h"
 #include "store/modSchema.h"
 #include "support/dialogs/frmAbout.h"
 #include "support/modUtilities.h"
@@ -162,14 +163,14 @@ void frmMain::ConnectOtherTabs() {
         RefreshCategoryCombos();
     });
     connect(categories_, &CategoriesTab::CategoryDeleted, this, [this] {
-        ShowRowsAfresh();
+        model_->ShowAfresh(CategoryColumn);
         RefreshCategoryList();
         RefreshCategoryCombos();
     });
     connect(fileTypes_, &FileTypesTab::FileTypeSaved, this, [this] { ReloadCatalogue([this] { RefreshLists(); }); });
     connect(fileTypes_, &FileTypesTab::FileTypeDeleted, this, [this] {
         RefreshLists();
-        RefreshFileList();
+        model_->ShowAllAfresh(TypeColumn);
     });
     const auto busy = [this](bool on) { SetBusy(on, false); };
     connect(search_, &SearchTab::Busy, this, busy);
@@ -325,12 +326,6 @@ void frmMain::CheckThen(const std::string& path, std::function<void(const std::s
         then(check ? OpenCheckedCatalogue(state_.catalogue.Store, path) : check.Reason);
     };
     loader_.StartCheck(path);
-}
-
-void frmMain::ShowRowsAfresh() {
-    const int scrolled = lstFile_->ScrolledTo();
-    model_->ShowAfresh();
-    lstFile_->ScrollBackTo(scrolled);
 }
 
 void frmMain::SetBusy(bool busy, bool greyAtOnce) {

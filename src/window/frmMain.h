@@ -86,7 +86,6 @@ private:
     // Checks the file on the loader's thread and opens it when it passed; then gets "" or why not.
     void CheckThen(const std::string& path, std::function<void(const std::string& error)> then);
     // The records changed in place: the list shows the same files afresh, at the same place.
-    void ShowRowsAfresh();
     // Busy work nests. The window takes no orders meanwhile: at once, or for work that is usually
     // over in a blink, only once it has lasted long enough to be seen.
     void SetBusy(bool busy, bool greyAtOnce);
