@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <ranges>
 
 #include "drives/dialogs/DriveNotes.h"
 #include "listing/ListRow.h"
@@ -30,7 +31,18 @@ void FileListModel::Show(std::vector<int> positions) {
 
 void FileListModel::Clear() { Show({}); }
 
-void FileListModel::ShowAfresh() { Show(rows_); }
+void FileListModel::ShowAfresh(int changedColumn) {
+    if (sorted_ && sortColumn_ == changedColumn) return Reorder();
+    if (!rows_.empty()) Q_EMIT dataChanged(index(0, changedColumn), index(rowCount() - 1, changedColumn));
+}
+
+// Unsorted, the rows show all only in the set's order.
+void FileListModel::ShowAllAfresh(int changedColumn) {
+    const bool showsAll = rows_.size() == catalogue_.Files.Records().size() &&
+                          (sorted_ || std::ranges::equal(rows_, std::views::iota(0, static_cast<int>(rows_.size()))));
+    if (showsAll) ShowAfresh(changedColumn);
+    else ShowAll();
+}
 
 std::vector<int> FileListModel::ShownFileIDs() const {
     const auto& records = catalogue_.Files.Records();
@@ -95,9 +107,27 @@ void FileListModel::SortByHeader(int column) {
     ascending_ = !ascending_;
     sortColumn_ = column;
     sorted_ = true;
-    beginResetModel();
+    Reorder();
+}
+
+// The same rows in the sort's order. A reset would make the view forget its selection and current
+// row; instead the few indexes it holds follow their records, found through one pass over the rows.
+void FileListModel::Reorder() {
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList held = persistentIndexList();
+    std::vector<int> heldPositions;
+    heldPositions.reserve(held.size());
+    for (const QModelIndex& shown : held) heldPositions.push_back(rows_[shown.row()]);
     SortRows();
-    endResetModel();
+    if (!held.isEmpty()) {
+        std::vector<int> rowOf(catalogue_.Files.Records().size());
+        for (std::size_t row = 0; row < rows_.size(); ++row) rowOf[rows_[row]] = static_cast<int>(row);
+        QModelIndexList moved;
+        moved.reserve(held.size());
+        for (qsizetype at = 0; at < held.size(); ++at) moved.push_back(index(rowOf[heldPositions[at]], held[at].column()));
+        changePersistentIndexList(held, moved);
+    }
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void FileListModel::SortRows() { SortPositions(catalogue_, rows_, sortColumn_, ascending_); }

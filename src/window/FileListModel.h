@@ -31,9 +31,13 @@ public:
     void ShowFileIDs(const std::vector<int>& ids);
     // The row that shows the record with this ID; -1 when none does.
     int RowOf(int fileID) const;
-    // Shows the same records afresh after fields of theirs changed in place in the set, sorted
-    // again when the list is sorted: without looking a million IDs up again.
-    void ShowAfresh();
+    // Shows the same records afresh after the texts of this column changed in place in the set:
+    // without looking a million IDs up again, and sorted again only when the list is sorted by
+    // that column (the order by any other stands). The views keep their selection on its records.
+    void ShowAfresh(int changedColumn);
+    // ShowAll after the texts of this column changed in place in the set: when every record is
+    // shown already, ShowAfresh, so that equal cells keep the order they had rather than the set's.
+    void ShowAllAfresh(int changedColumn);
     // Shows the record with this ID afresh after it changed in place in the set; the row keeps its place.
     void RewriteRow(int fileID);
     // Takes the record with this ID out of the list.
@@ -60,6 +64,7 @@ public:
 
 private:
     void SortRows();
+    void Reorder();
 
     Catalogue& catalogue_;
     std::vector<int> rows_;  // positions in catalogue_.Files.Records()

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "drives/dialogs/DriveTools.h"
+#include "listing/ListRow.h"
 #include "store/modSchema.h"
 #include "support/dialogs/frmAbout.h"
 #include "support/modUtilities.h"
@@ -164,14 +165,14 @@ void frmMain::ConnectOtherTabs() {
         RefreshCategoryCombos();
     });
     connect(categories_, &CategoriesTab::CategoryDeleted, this, [this] {
-        ShowRowsAfresh();
+        model_->ShowAfresh(CategoryColumn);
         RefreshCategoryList();
         RefreshCategoryCombos();
     });
     connect(fileTypes_, &FileTypesTab::FileTypeSaved, this, [this] { ReloadCatalogue([this] { RefreshLists(); }); });
     connect(fileTypes_, &FileTypesTab::FileTypeDeleted, this, [this] {
         RefreshLists();
-        RefreshFileList();
+        model_->ShowAllAfresh(TypeColumn);
     });
     const auto busy = [this](bool on) { SetBusy(on, false); };
     connect(search_, &SearchTab::Busy, this, busy);
@@ -346,12 +347,6 @@ void frmMain::DiscardOpened() {
     model_->Clear();
     loader_.Discard(state_.catalogue);
     model_->ShowFileIDs(*std::exchange(shownBeforePreview_, std::nullopt));
-}
-
-void frmMain::ShowRowsAfresh() {
-    const int scrolled = lstFile_->ScrolledTo();
-    model_->ShowAfresh();
-    lstFile_->ScrollBackTo(scrolled);
 }
 
 void frmMain::SetBusy(bool busy, bool greyAtOnce) {

@@ -90,7 +90,6 @@ private:
     void ShowPreview();
     void DiscardOpened();
     // The records changed in place: the list shows the same files afresh, at the same place.
-    void ShowRowsAfresh();
     // Busy work nests. The window takes no orders meanwhile: at once, or for work that is usually
     // over in a blink, only once it has lasted long enough to be seen.
     void SetBusy(bool busy, bool greyAtOnce);

@@ -83,6 +83,27 @@ private Q_SLOTS:
         QCOMPARE(Entries("lstCategoryCategory"), QStringList());
     }
 
+    // The rows change in place: sorted by the category, they are sorted again and the selection
+    // stays on its file.
+    void aDeletedCategoryLeavesTheRowsSortedAndTheSelectionOnItsFile() {
+        Field("txtCategoryCategory")->setText(QStringLiteral("Jazz"));
+        Click("cmdCategorySave");
+        QVERIFY(state_->catalogue.Store
+                    .Execute("UPDATE tblFile SET Category=(SELECT CategoryID FROM tblCategory WHERE Category='Jazz') "
+                             "WHERE FileName='/m/C.mkv'")
+                    .empty());
+        window_->ReloadCatalogue();
+        WaitIdle();
+        ClickHeader(3);  // C.mkv (Jazz), then a.mp3 and b.avi (Live) in the set's order
+        QCOMPARE(Cell(0, 0), QStringLiteral("/m/C.mkv"));
+        List()->selectRow(0);
+        Find<QListWidget>("lstCategoryCategory")->setCurrentRow(Entries("lstCategoryCategory").indexOf(QStringLiteral("Live")));
+        Click("cmdCategoryDelete");
+        QCOMPARE(QStringList({Cell(0, 0), Cell(1, 0), Cell(2, 0)}),
+                 (QStringList{QStringLiteral("/m/a.mp3"), QStringLiteral("/m/b.avi"), QStringLiteral("/m/C.mkv")}));
+        QCOMPARE(SelectedFile(), QStringLiteral("/m/C.mkv"));
+    }
+
     void aTypeIsSavedWithItsExtensionsOnceAndOnlyWhenComplete() {
         for (const char* typed : {".MP3", "movie.part.AVI", "mp3.", ".mp3"}) AddExtension(typed);
         QCOMPARE(Entries("lstFileFileExtension"), (QStringList{QStringLiteral("mp3"), QStringLiteral("avi")}));

@@ -103,6 +103,11 @@ protected:
     }
     QTableView* List() { return Find<QTableView>("lstFile"); }
     QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
+    // The File Name cell of the selected row; "" when none is selected.
+    QString SelectedFile() {
+        const QModelIndexList rows = List()->selectionModel()->selectedRows(0);
+        return rows.size() == 1 ? rows.front().data().toString() : QString();
+    }
     // The row whose File Name cell is name; -1 when none is.
     int RowNamed(const QString& name) {
         for (int row = 0; row < List()->model()->rowCount(); ++row) {

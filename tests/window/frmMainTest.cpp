@@ -185,8 +185,11 @@ private Q_SLOTS:
         };
         ClickHeader(5);
         QCOMPARE(column(5), (QStringList{QStringLiteral("9"), QStringLiteral("10"), QStringLiteral("100")}));
+        List()->selectRow(2);
         ClickHeader(5);
         QCOMPARE(column(5), (QStringList{QStringLiteral("100"), QStringLiteral("10"), QStringLiteral("9")}));
+        QCOMPARE(SelectedFile(), QStringLiteral("/m/a.mp3"));  // the selection goes with its file
+        QCOMPARE(List()->currentIndex().row(), 0);
         ClickHeader(1);  // the order flips whatever the column: ascending again
         QCOMPARE(column(1), (QStringList{QStringLiteral("a.mp3"), QStringLiteral("b.avi"), QStringLiteral("C.mkv")}));
         window_->RefreshFileList();  // a refill keeps the list sorted
