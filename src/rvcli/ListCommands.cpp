@@ -8,6 +8,7 @@
 
 #include "rvcli/DriveCommands.h"
 #include "rvcli/Output.h"
+#include "rvcli/SearchOptions.h"
 #include "listing/modListViewSort.h"
 #include "listing/modSearch.h"
 
@@ -17,23 +18,6 @@ struct ListOptions {
     std::string Catalogue;
     std::string SortColumn;  // a header of the list in any letter case; "" for file-name order
     bool Descending = false;
-    Format OutputFormat = Format::Table;
-    DriveFilter OnDrive;
-};
-
-// A comparison and its number, as --size < 1000 gives them.
-using Comparison = std::vector<std::string>;
-
-struct SearchOptions {
-    std::string Catalogue;
-    SearchFields Fields;
-    std::string Type;
-    std::string Category;
-    Comparison Size;
-    Comparison Length;
-    Comparison Rating;
-    CLI::Option* TypeGiven = nullptr;
-    CLI::Option* CategoryGiven = nullptr;
     Format OutputFormat = Format::Table;
     DriveFilter OnDrive;
 };
@@ -79,37 +63,13 @@ Reply ListFiles(const ListOptions& options) {
     return {RenderFiles(rows, options.OutputFormat), {}, {}};
 }
 
-void Compare(const Comparison& given, std::string& comparison, std::string& number) {
-    if (given.size() != 2) return;
-    comparison = given[0];
-    number = given[1];
-}
-
-Reply SearchFiles(SearchOptions options) {
+Reply SearchFiles(const std::string& path, const SearchOptions& options, Format format) {
     Catalogue catalogue;
-    if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
-    SearchFields& fields = options.Fields;
-    // The window offers only the types and categories there are; a name typed wrong must not
-    // quietly widen the search to every file.
-    if (options.TypeGiven->count() > 0) {
-        if (!catalogue.FileTypes.GotoFileType(options.Type)) return Failed("No file type named " + options.Type);
-        fields.Type = options.Type;
-    }
-    if (options.CategoryGiven->count() > 0) {
-        if (!catalogue.Categories.GotoCategoryName(options.Category)) return Failed("No category named " + options.Category);
-        fields.Category = options.Category;
-    }
-    const DriveChoice choice = ChooseDrive(catalogue, options.OnDrive);
-    if (!choice.Error.empty()) return Failed(choice.Error);
-    fields.DriveID = choice.DriveID;
-    fields.PluggedIn = choice.PluggedIn;
-    Compare(options.Size, fields.SizeComparison, fields.Size);
-    Compare(options.Length, fields.LengthComparison, fields.Length);
-    Compare(options.Rating, fields.RatingComparison, fields.Rating);
-    const SearchResult result = RunSearch(catalogue, fields);
-    if (!result.Error.empty()) return Failed(result.Error);
-    return {RenderFiles(MakeFileRows(catalogue, result.Files), options.OutputFormat),
-            std::to_string(result.Files.size()) + " matching files found\n", {}};
+    if (std::string error = OpenExisting(catalogue, path); !error.empty()) return Failed(error);
+    const Searched found = SearchCatalogue(catalogue, options);
+    if (!found.Error.empty()) return Failed(found.Error);
+    return {RenderFiles(MakeFileRows(catalogue, found.Files), format),
+            std::to_string(found.Files.size()) + " matching files found\n", {}};
 }
 
 void AddFormatOption(CLI::App* command, Format& format) {
@@ -118,35 +78,18 @@ void AddFormatOption(CLI::App* command, Format& format) {
         ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case).description(""));
 }
 
-CLI::Option* AddComparison(CLI::App* command, const std::string& name, Comparison& comparison, const std::string& what) {
-    return command->add_option(name, comparison, what + ": OP N, OP one of <, = or >")
-        ->expected(2)
-        ->type_name("OP N")
-        ->check(CLI::IsMember({"<", "=", ">"}).application_index(0).description(""));
-}
-
 void AddSearchCommand(CLI::App& app, Commands& commands) {
+    auto path = std::make_shared<std::string>();
     auto options = std::make_shared<SearchOptions>();
-    SearchFields& fields = options->Fields;
+    auto format = std::make_shared<Format>(Format::Table);
     CLI::App* search = app.add_subcommand(
         "search", "Find files by their fields; prints \"N matching files found\" on standard error");
-    search->add_option("CATALOGUE", options->Catalogue, "Catalogue file")->required();
+    search->add_option("CATALOGUE", *path, "Catalogue file")->required();
     search->footer("Every condition given must hold. Texts match anywhere in their field, without regard to letter "
                    "case; % and _ in them are wildcards. N counts the files listed.");
-    search->add_option("--name", fields.FileName, "Part of the file name (the full path)");
-    search->add_option("--title", fields.Title, "Part of the title");
-    options->TypeGiven = search->add_option("--type", options->Type, "File type, by its description");
-    options->CategoryGiven = search->add_option("--category", options->Category, "Category, by its name");
-    search->add_option("--crc", fields.CRC, "Part of the CRC");
-    AddComparison(search, "--size", options->Size, "Size in bytes");
-    AddComparison(search, "--length", options->Length, "Length in milliseconds");
-    search->add_option("--fourcc", fields.FourCC, "Part of the FourCC");
-    AddComparison(search, "--rating", options->Rating, "Rating");
-    search->add_option("--keyword", fields.Keywords, "A keyword every file found must have, exactly; repeat for more")
-        ->allow_extra_args(false);
-    AddDriveFilter(search, options->OnDrive);
-    AddFormatOption(search, options->OutputFormat);
-    commands.Add(search, [options] { return SearchFiles(*options); });
+    AddSearchOptions(search, *options);
+    AddFormatOption(search, *format);
+    commands.Add(search, [path, options, format] { return SearchFiles(*path, *options, *format); });
 }
 
 }  // namespace
