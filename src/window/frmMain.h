@@ -20,6 +20,7 @@ class CategoriesTab;
 class DriveTools;
 class FileListModel;
 class FileTypesTab;
+class ListExport;
 class OptionsMenu;
 class Prompts;
 class QTabWidget;
@@ -64,6 +65,7 @@ protected:
 private:
     void BuildMenus();
     QWidget* BuildCentre();
+    void AddExport();
     void ConnectAddEdit();
     void ConnectOtherTabs();
     void ConnectTools();
@@ -121,6 +123,7 @@ private:
     OptionsMenu* options_;
     ToolsMenu* tools_;
     DriveTools* drives_;
+    ListExport* exporter_;
     bool closeWhenIdle_ = false;  // the window was closed while a tool ran or the window was busy
     SetsLoader loader_;
 };
