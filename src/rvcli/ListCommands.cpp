@@ -9,6 +9,7 @@
 #include "rvcli/DriveCommands.h"
 #include "rvcli/Output.h"
 #include "rvcli/SearchOptions.h"
+#include "listing/NaturalOrder.h"
 #include "listing/modListViewSort.h"
 #include "listing/modSearch.h"
 
@@ -18,6 +19,7 @@ struct ListOptions {
     std::string Catalogue;
     std::string SortColumn;  // a header of the list in any letter case; "" for file-name order
     bool Descending = false;
+    bool Natural = false;
     Format OutputFormat = Format::Table;
     DriveFilter OnDrive;
 };
@@ -28,10 +30,26 @@ int ColumnNamed(const std::string& header) {
         std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
         return text;
     };
+    if (lower(header) == "name") return FileNameColumn;
     for (int column = 0; column < kListColumnCount; ++column) {
         if (lower(header) == lower(kListColumns[column].Header)) return column;
     }
     return -1;
+}
+
+// Stable, with one key made per row, so rows that tie stay in file-name order either way.
+void SortNaturally(std::vector<FileRow>& rows, int column, bool descending) {
+    const NaturalOrder order;
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    keys.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) keys.emplace_back(order.Key(rows[i].Texts[column]), i);
+    std::stable_sort(keys.begin(), keys.end(), [descending](const auto& a, const auto& b) {
+        return descending ? a.first > b.first : a.first < b.first;
+    });
+    std::vector<FileRow> sorted;
+    sorted.reserve(rows.size());
+    for (const auto& key : keys) sorted.push_back(std::move(rows[key.second]));
+    rows = std::move(sorted);
 }
 
 bool Wanted(const Catalogue& catalogue, const FileRecord& record, const DriveChoice& choice) {
@@ -46,6 +64,8 @@ Reply ListFiles(const ListOptions& options) {
     if (!choice.Error.empty()) return Failed(choice.Error);
     const bool every = !choice.DriveID && !choice.PluggedIn;
     const int column = ColumnNamed(options.SortColumn);
+    if (options.Natural && column != FileNameColumn && column != TitleColumn && column != KeywordsColumn)
+        return Failed("--natural orders File Name, Title and Keywords only");
     if (column < 0 && every && options.OutputFormat == Format::CSV)
         return {RenderFilesCSV(catalogue, catalogue.Files.Records()), {}, {}};
     std::vector<const FileRecord*> records;
@@ -53,7 +73,9 @@ Reply ListFiles(const ListOptions& options) {
         if (every || Wanted(catalogue, record, choice)) records.push_back(&record);
     }
     std::vector<FileRow> rows = MakeFileRows(catalogue, records);
-    if (column >= 0) {
+    if (options.Natural) {
+        SortNaturally(rows, column, options.Descending);
+    } else if (column >= 0) {
         // Stable, so rows that tie stay in file-name order either way.
         std::stable_sort(rows.begin(), rows.end(), [&](const FileRow& a, const FileRow& b) {
             const int order = CompareCells(column, a.Texts[column], b.Texts[column]);
@@ -98,12 +120,16 @@ void AddListCommands(CLI::App& app, Commands& commands) {
     auto options = std::make_shared<ListOptions>();
     CLI::App* list = app.add_subcommand("list", "List every file: FileID, File Name, Title, Type, Category, CRC, ...");
     list->add_option("CATALOGUE", options->Catalogue, "Catalogue file")->required();
-    std::vector<std::string> headers;
+    std::vector<std::string> headers{"name"};
     for (const ListColumn& column : kListColumns) headers.emplace_back(column.Header);
     CLI::Option* sort = list->add_option("--sort", options->SortColumn,
-                                         "Sort by this column (Size, Length and Rating as numbers); default: File Name")
+                                         "Sort by this column (Size, Length and Rating as numbers; name is File Name); "
+                                         "default: File Name")
                             ->check(CLI::IsMember(headers, CLI::ignore_case));
     list->add_flag("--desc", options->Descending, "Sort in descending order")->needs(sort);
+    list->add_flag("--natural", options->Natural,
+                   "Numbers in names by their value (\"clip 2\" before \"clip 10\"), letters as the locale orders them")
+        ->needs(sort);
     AddDriveFilter(list, options->OnDrive);
     AddFormatOption(list, options->OutputFormat);
     commands.Add(list, [options] { return ListFiles(*options); });
