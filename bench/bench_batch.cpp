@@ -47,13 +47,14 @@ double Timed(const std::string& source, const std::string& copy, Work work) {
 int main(int argc, char** argv) {
     if (argc != 3) Fail("usage: bench_batch WORK CATALOGUE");
     const std::string copy = std::string(argv[1]) + "/batch.rvd";
-    const double batch = Timed(argv[2], copy, [](Fresh& fresh) {
+    std::vector<double> applied;  // what the window's thread does once the worker has written
+    const double batch = Timed(argv[2], copy, [&applied](Fresh& fresh) {
         BatchChange change;
         change.CategoryID = fresh.categoryID;
         change.AddKeywords = {"chosen"};
         const BatchOutcome outcome = WriteBatch(fresh.catalogue.Store, fresh.ids, change);
         if (!outcome.Error.empty() || outcome.Saved.size() != fresh.ids.size()) Fail("batch failed: " + outcome.Error);
-        ApplyBatchToSet(fresh.catalogue.Files, outcome.Saved, change);
+        applied.push_back(BestSeconds(1, [&] { ApplyBatchToSet(fresh.catalogue.Files, outcome.Saved, change); }));
     });
     const double oneByOne = Timed(argv[2], copy, [](Fresh& fresh) {
         clsSQLite::Transaction unit(fresh.catalogue.Store);
@@ -69,6 +70,8 @@ int main(int argc, char** argv) {
     std::filesystem::remove(copy);
     std::printf("batch edit of %d records (category + keyword): %.3f s  (bound %.0f s) %s\n", kChosen, batch, kBoundSeconds,
                 batch <= kBoundSeconds ? "ok" : "MISSED");
+    std::printf("  of which the loaded set brought in step: %.3f s (bound 0.1 s) %s\n", Median(applied),
+                Median(applied) <= 0.1 ? "ok" : "MISSED");
     std::printf("the same saved record by record in one transaction: %.3f s; batch / that: %.2fx\n", oneByOne,
                 batch / oneByOne);
     return batch <= kBoundSeconds ? 0 : 1;
