@@ -30,7 +30,8 @@ Reply ExportFiles(const ExportOptions& options) {
     const ExportHeading heading{CatalogueName(options.Catalogue), ExportDateNow()};
     const std::string text = RenderExport(options.Format, heading, ExportRowsOf(catalogue, records));
     if (std::string error = WriteExport(options.Output, text); !error.empty()) return Failed(error);
-    return {{}, std::to_string(records.size()) + " files exported to " + options.Output + "\n", {}};
+    const char* files = records.size() == 1 ? " file" : " files";
+    return {{}, std::to_string(records.size()) + files + " exported to " + options.Output + "\n", {}};
 }
 
 }  // namespace

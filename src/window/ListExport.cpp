@@ -11,6 +11,14 @@
 #include "window/CatalogueJob.h"
 #include "window/FileListModel.h"
 
+namespace {
+
+QString FilesText(std::size_t count) {
+    return count == 1 ? QObject::tr("1 file") : QObject::tr("%1 files").arg(count);
+}
+
+}  // namespace
+
 ListExport::ListExport(Catalogue& catalogue, FileListModel& model, Prompts& prompts, QWidget* parent)
     : QObject(parent), catalogue_(catalogue), model_(model), prompts_(prompts), parent_(parent) {
     action_ = new QAction(tr("&Export Listed Files..."), this);
@@ -46,13 +54,13 @@ void ListExport::ExportTo(const QString& path) {
         return WriteExport(target, RenderExport(format, heading, rows));
     };
     action_->setEnabled(false);
-    Q_EMIT StatusChanged(tr("Exporting %n files...", nullptr, static_cast<int>(count)));
+    Q_EMIT StatusChanged(tr("Exporting %1...").arg(FilesText(count)));
     job_ = new CatalogueJob(catalogue_.Store, std::move(work), this);
     connect(job_, &CatalogueJob::Finished, this, [this, path, count](const QString& error) {
         job_->deleteLater();
         job_.clear();
         if (error.isEmpty()) {
-            Q_EMIT StatusChanged(tr("%n files exported to %1", nullptr, static_cast<int>(count)).arg(QDir::toNativeSeparators(path)));
+            Q_EMIT StatusChanged(tr("%1 exported to %2").arg(FilesText(count), QDir::toNativeSeparators(path)));
         } else {
             Q_EMIT StatusChanged(QString());
             prompts_.Tell(parent_, tr("Export Listed Files"), error, true);
