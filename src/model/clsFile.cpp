@@ -201,8 +201,15 @@ void clsFile::ForgetRecord(int position) {
 
 bool clsFile::Modify(const FileRecord& record) {
     if (!GotoFileID(record.FileID)) return false;
+    // Forgetting a key many records share (every CRC not yet calculated is "") looks through the
+    // records before it: left out when the keys stay, as a change of fields alone leaves them.
+    FileRecord& held = records_[current_];
+    if (held.FileName == record.FileName && held.CRC == record.CRC) {
+        held = record;
+        return true;
+    }
     ForgetRecord(current_);
-    records_[current_] = record;
+    held = record;
     IndexRecord(current_);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "analysis/modMediaInfo.h"
 #include "rvcli/CheckCommand.h"
 #include "rvcli/DriveCommands.h"
+#include "rvcli/ExportCommand.h"
 #include "rvcli/FileCommands.h"
 #include "rvcli/IdentityCommands.h"
 #include "rvcli/ListCommands.h"
@@ -37,6 +38,7 @@ int RunCommandLine(int argc, char** argv) {
     Commands commands;
     AddRecordCommands(app, commands);
     AddListCommands(app, commands);
+    AddExportCommand(app, commands);
     AddVocabularyCommands(app, commands);
     AddToolCommands(app, commands);
     AddDriveCommands(app, commands);

@@ -8,6 +8,8 @@
 
 #include "rvcli/DriveCommands.h"
 #include "rvcli/Output.h"
+#include "rvcli/SearchOptions.h"
+#include "listing/NaturalOrder.h"
 #include "listing/modListViewSort.h"
 #include "listing/modSearch.h"
 
@@ -17,23 +19,7 @@ struct ListOptions {
     std::string Catalogue;
     std::string SortColumn;  // a header of the list in any letter case; "" for file-name order
     bool Descending = false;
-    Format OutputFormat = Format::Table;
-    DriveFilter OnDrive;
-};
-
-// A comparison and its number, as --size < 1000 gives them.
-using Comparison = std::vector<std::string>;
-
-struct SearchOptions {
-    std::string Catalogue;
-    SearchFields Fields;
-    std::string Type;
-    std::string Category;
-    Comparison Size;
-    Comparison Length;
-    Comparison Rating;
-    CLI::Option* TypeGiven = nullptr;
-    CLI::Option* CategoryGiven = nullptr;
+    bool Natural = false;
     Format OutputFormat = Format::Table;
     DriveFilter OnDrive;
 };
@@ -44,10 +30,26 @@ int ColumnNamed(const std::string& header) {
         std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
         return text;
     };
+    if (lower(header) == "name") return FileNameColumn;
     for (int column = 0; column < kListColumnCount; ++column) {
         if (lower(header) == lower(kListColumns[column].Header)) return column;
     }
     return -1;
+}
+
+// Stable, with one key made per row, so rows that tie stay in file-name order either way.
+void SortNaturally(std::vector<FileRow>& rows, int column, bool descending) {
+    const NaturalOrder order;
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    keys.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) keys.emplace_back(order.Key(rows[i].Texts[column]), i);
+    std::stable_sort(keys.begin(), keys.end(), [descending](const auto& a, const auto& b) {
+        return descending ? a.first > b.first : a.first < b.first;
+    });
+    std::vector<FileRow> sorted;
+    sorted.reserve(rows.size());
+    for (const auto& key : keys) sorted.push_back(std::move(rows[key.second]));
+    rows = std::move(sorted);
 }
 
 bool Wanted(const Catalogue& catalogue, const FileRecord& record, const DriveChoice& choice) {
@@ -62,6 +64,8 @@ Reply ListFiles(const ListOptions& options) {
     if (!choice.Error.empty()) return Failed(choice.Error);
     const bool every = !choice.DriveID && !choice.PluggedIn;
     const int column = ColumnNamed(options.SortColumn);
+    if (options.Natural && column != FileNameColumn && column != TitleColumn && column != KeywordsColumn)
+        return Failed("--natural orders File Name, Title and Keywords only");
     if (column < 0 && every && options.OutputFormat == Format::CSV)
         return {RenderFilesCSV(catalogue, catalogue.Files.Records()), {}, {}};
     std::vector<const FileRecord*> records;
@@ -69,7 +73,9 @@ Reply ListFiles(const ListOptions& options) {
         if (every || Wanted(catalogue, record, choice)) records.push_back(&record);
     }
     std::vector<FileRow> rows = MakeFileRows(catalogue, records);
-    if (column >= 0) {
+    if (options.Natural) {
+        SortNaturally(rows, column, options.Descending);
+    } else if (column >= 0) {
         // Stable, so rows that tie stay in file-name order either way.
         std::stable_sort(rows.begin(), rows.end(), [&](const FileRow& a, const FileRow& b) {
             const int order = CompareCells(column, a.Texts[column], b.Texts[column]);
@@ -79,37 +85,13 @@ Reply ListFiles(const ListOptions& options) {
     return {RenderFiles(rows, options.OutputFormat), {}, {}};
 }
 
-void Compare(const Comparison& given, std::string& comparison, std::string& number) {
-    if (given.size() != 2) return;
-    comparison = given[0];
-    number = given[1];
-}
-
-Reply SearchFiles(SearchOptions options) {
+Reply SearchFiles(const std::string& path, const SearchOptions& options, Format format) {
     Catalogue catalogue;
-    if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
-    SearchFields& fields = options.Fields;
-    // The window offers only the types and categories there are; a name typed wrong must not
-    // quietly widen the search to every file.
-    if (options.TypeGiven->count() > 0) {
-        if (!catalogue.FileTypes.GotoFileType(options.Type)) return Failed("No file type named " + options.Type);
-        fields.Type = options.Type;
-    }
-    if (options.CategoryGiven->count() > 0) {
-        if (!catalogue.Categories.GotoCategoryName(options.Category)) return Failed("No category named " + options.Category);
-        fields.Category = options.Category;
-    }
-    const DriveChoice choice = ChooseDrive(catalogue, options.OnDrive);
-    if (!choice.Error.empty()) return Failed(choice.Error);
-    fields.DriveID = choice.DriveID;
-    fields.PluggedIn = choice.PluggedIn;
-    Compare(options.Size, fields.SizeComparison, fields.Size);
-    Compare(options.Length, fields.LengthComparison, fields.Length);
-    Compare(options.Rating, fields.RatingComparison, fields.Rating);
-    const SearchResult result = RunSearch(catalogue, fields);
-    if (!result.Error.empty()) return Failed(result.Error);
-    return {RenderFiles(MakeFileRows(catalogue, result.Files), options.OutputFormat),
-            std::to_string(result.Files.size()) + " matching files found\n", {}};
+    if (std::string error = OpenExisting(catalogue, path); !error.empty()) return Failed(error);
+    const Searched found = SearchCatalogue(catalogue, options);
+    if (!found.Error.empty()) return Failed(found.Error);
+    return {RenderFiles(MakeFileRows(catalogue, found.Files), format),
+            std::to_string(found.Files.size()) + " matching files found\n", {}};
 }
 
 void AddFormatOption(CLI::App* command, Format& format) {
@@ -118,35 +100,18 @@ void AddFormatOption(CLI::App* command, Format& format) {
         ->transform(CLI::CheckedTransformer(kFormats, CLI::ignore_case).description(""));
 }
 
-CLI::Option* AddComparison(CLI::App* command, const std::string& name, Comparison& comparison, const std::string& what) {
-    return command->add_option(name, comparison, what + ": OP N, OP one of <, = or >")
-        ->expected(2)
-        ->type_name("OP N")
-        ->check(CLI::IsMember({"<", "=", ">"}).application_index(0).description(""));
-}
-
 void AddSearchCommand(CLI::App& app, Commands& commands) {
+    auto path = std::make_shared<std::string>();
     auto options = std::make_shared<SearchOptions>();
-    SearchFields& fields = options->Fields;
+    auto format = std::make_shared<Format>(Format::Table);
     CLI::App* search = app.add_subcommand(
         "search", "Find files by their fields; prints \"N matching files found\" on standard error");
-    search->add_option("CATALOGUE", options->Catalogue, "Catalogue file")->required();
+    search->add_option("CATALOGUE", *path, "Catalogue file")->required();
     search->footer("Every condition given must hold. Texts match anywhere in their field, without regard to letter "
                    "case; % and _ in them are wildcards. N counts the files listed.");
-    search->add_option("--name", fields.FileName, "Part of the file name (the full path)");
-    search->add_option("--title", fields.Title, "Part of the title");
-    options->TypeGiven = search->add_option("--type", options->Type, "File type, by its description");
-    options->CategoryGiven = search->add_option("--category", options->Category, "Category, by its name");
-    search->add_option("--crc", fields.CRC, "Part of the CRC");
-    AddComparison(search, "--size", options->Size, "Size in bytes");
-    AddComparison(search, "--length", options->Length, "Length in milliseconds");
-    search->add_option("--fourcc", fields.FourCC, "Part of the FourCC");
-    AddComparison(search, "--rating", options->Rating, "Rating");
-    search->add_option("--keyword", fields.Keywords, "A keyword every file found must have, exactly; repeat for more")
-        ->allow_extra_args(false);
-    AddDriveFilter(search, options->OnDrive);
-    AddFormatOption(search, options->OutputFormat);
-    commands.Add(search, [options] { return SearchFiles(*options); });
+    AddSearchOptions(search, *options);
+    AddFormatOption(search, *format);
+    commands.Add(search, [path, options, format] { return SearchFiles(*path, *options, *format); });
 }
 
 }  // namespace
@@ -155,12 +120,16 @@ void AddListCommands(CLI::App& app, Commands& commands) {
     auto options = std::make_shared<ListOptions>();
     CLI::App* list = app.add_subcommand("list", "List every file: FileID, File Name, Title, Type, Category, CRC, ...");
     list->add_option("CATALOGUE", options->Catalogue, "Catalogue file")->required();
-    std::vector<std::string> headers;
+    std::vector<std::string> headers{"name"};
     for (const ListColumn& column : kListColumns) headers.emplace_back(column.Header);
     CLI::Option* sort = list->add_option("--sort", options->SortColumn,
-                                         "Sort by this column (Size, Length and Rating as numbers); default: File Name")
+                                         "Sort by this column (Size, Length and Rating as numbers; name is File Name); "
+                                         "default: File Name")
                             ->check(CLI::IsMember(headers, CLI::ignore_case));
     list->add_flag("--desc", options->Descending, "Sort in descending order")->needs(sort);
+    list->add_flag("--natural", options->Natural,
+                   "Numbers in names by their value (\"clip 2\" before \"clip 10\"), letters as the locale orders them")
+        ->needs(sort);
     AddDriveFilter(list, options->OnDrive);
     AddFormatOption(list, options->OutputFormat);
     commands.Add(list, [options] { return ListFiles(*options); });

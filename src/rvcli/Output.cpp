@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "export/CsvText.h"
+
 const std::map<std::string, Format> kFormats = {{"table", Format::Table}, {"csv", Format::CSV}, {"json", Format::JSON}};
 
 namespace {
@@ -13,38 +15,6 @@ std::size_t Characters(const std::string& text) {
     return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // continuation bytes belong to the character before
     }));
-}
-
-// Appends rather than returns: a list of a million files is made of ten million fields.
-void AppendCSVField(std::string& out, const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (const char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
-std::string CSVLine(const std::vector<std::string>& cells) {
-    std::string line;
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0) line += ',';
-        AppendCSVField(line, cells[i]);
-    }
-    return line + "\r\n";
-}
-
-void AppendFileCSVLine(std::string& out, int fileID, const ListRow& texts) {
-    out += std::to_string(fileID);  // digits alone need no quotes
-    for (const std::string& text : texts) {
-        out += ',';
-        AppendCSVField(out, text);
-    }
-    out += "\r\n";
 }
 
 std::string TableLine(const std::vector<std::string>& cells, const std::vector<std::size_t>& widths,

@@ -2,8 +2,10 @@
 #include "rvcli/RecordCommands.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <memory>
 
+#include "batch/BatchEdit.h"
 #include "model/modCatalogue.h"
 #include "rvcli/FileCommands.h"
 #include "store/modSchema.h"
@@ -34,9 +36,11 @@ struct AddOptions : RecordOptions {
 };
 
 struct UpdateOptions : RecordOptions {
-    int FileID = 0;
+    std::vector<int> FileIDs;
     std::string Path;
     bool NoKeywords = false;
+    std::vector<std::string> AddKeywords;
+    std::vector<std::string> RemoveKeywords;
     CLI::Option* PathGiven = nullptr;
 };
 
@@ -120,10 +124,44 @@ Reply AddFile(const AddOptions& options) {
     return reply;
 }
 
+// Several records get one change: only the fields that mean the same for all of them.
+Reply UpdateRecords(Catalogue& catalogue, const UpdateOptions& options) {
+    if (Given(options.TitleGiven) || Given(options.PathGiven) || Given(options.KeywordsGiven) || options.NoKeywords)
+        return Failed("With several FileIDs only --type, --category, --rating, --add-keyword and --remove-keyword apply");
+    BatchChange change;
+    if (Given(options.TypeGiven)) {
+        const NewKey type = TypeNamed(catalogue, options.Type);
+        if (!type.Error.empty()) return Failed(type.Error);
+        change.TypeID = type.ID;
+    }
+    if (Given(options.CategoryGiven)) {
+        const NewKey category = CategoryNamed(catalogue, options.Category);
+        if (!category.Error.empty()) return Failed(category.Error);
+        change.CategoryID = category.ID;
+    }
+    if (Given(options.RatingGiven)) change.Rating = options.Rating;
+    change.AddKeywords = Keywords(options.AddKeywords);
+    change.RemoveKeywords = Keywords(options.RemoveKeywords);
+    const BatchOutcome outcome = WriteBatch(catalogue.Store, options.FileIDs, change);
+    if (!outcome.Error.empty()) return Failed(outcome.Error);
+    const std::size_t saved = outcome.Saved.size();
+    return {{}, "Changed " + std::to_string(saved) + (saved == 1 ? " record\n" : " records\n"), MissingSentence(outcome.Missing)};
+}
+
+// The keywords given to add and remove, applied to the record's own.
+void ChangeKeywords(const UpdateOptions& options, std::vector<std::string>& keywords) {
+    for (const std::string& keyword : options.RemoveKeywords) std::erase(keywords, keyword);
+    for (const std::string& keyword : Keywords(options.AddKeywords)) {
+        if (std::find(keywords.begin(), keywords.end(), keyword) == keywords.end()) keywords.push_back(keyword);
+    }
+}
+
 Reply UpdateRecord(const UpdateOptions& options) {
     Catalogue catalogue;
     if (std::string error = OpenForWriting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
-    if (!catalogue.Files.GotoFileID(options.FileID)) return Failed("No record with FileID " + std::to_string(options.FileID));
+    if (options.FileIDs.size() > 1) return UpdateRecords(catalogue, options);
+    const int fileID = options.FileIDs.front();
+    if (!catalogue.Files.GotoFileID(fileID)) return Failed("No record with FileID " + std::to_string(fileID));
     FileRecord record = *catalogue.Files.Current();
     // A record without a type or category loads as 0; written back so, it would no longer read NULL.
     if (record.TypeID == 0 && !catalogue.FileTypes.GotoFileTypeID(0)) record.TypeID = -1;
@@ -131,6 +169,7 @@ Reply UpdateRecord(const UpdateOptions& options) {
     if (std::string error = ApplyOptions(catalogue, options, record); !error.empty()) return Failed(error);
     if (Given(options.PathGiven)) record.FileName = StoredPath(options.Path);
     if (options.NoKeywords) record.Keywords.clear();
+    ChangeKeywords(options, record.Keywords);
     return Quiet(UpdateFile(catalogue, record));
 }
 
@@ -168,13 +207,21 @@ void AddAddCommand(CLI::App& app, Commands& commands) {
 
 void AddUpdateCommand(CLI::App& app, Commands& commands) {
     auto options = std::make_shared<UpdateOptions>();
-    CLI::App* update = app.add_subcommand("update", "Change the fields given of one file record");
+    CLI::App* update = app.add_subcommand("update", "Change the fields given of one file record, or of several at once");
+    update->footer("Several records are changed in one transaction: all of them or, when the catalogue fails, none. "
+                   "FileIDs the catalogue no longer holds are named, and the command then fails, the others changed.");
     update->add_option("CATALOGUE", options->Catalogue, "Catalogue file")->required();
-    update->add_option("ID", options->FileID, "FileID of the record")->required();
+    update->add_option("ID", options->FileIDs, "FileID of the record; several for the same change to each")->required();
     options->PathGiven = update->add_option("--path", options->Path, "Point the record at this file");
     AddFieldOptions(update, *options);
     update->add_flag("--no-keywords", options->NoKeywords, "Remove every keyword")->excludes(options->KeywordsGiven);
     options->KeywordsGiven->description("A keyword; repeat for more. Replaces the record's keywords");
+    CLI::Option* add = update->add_option("--add-keyword", options->AddKeywords, "A keyword to give each record; repeat for more")
+                           ->allow_extra_args(false);
+    CLI::Option* remove = update->add_option("--remove-keyword", options->RemoveKeywords,
+                                             "A keyword to take from each record; repeat for more. Removed before any is added")
+                              ->allow_extra_args(false);
+    for (CLI::Option* change : {add, remove}) change->excludes(options->KeywordsGiven);
     commands.Add(update, [options] { return UpdateRecord(*options); });
 }
 

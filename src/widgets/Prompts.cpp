@@ -48,6 +48,19 @@ QString ChooseProgram(QWidget* parent, const QString& folder) {
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
+// The name ends in the extension of the format chosen, unless the person typed one.
+QString ChooseExport(QWidget* parent, const QString& folder) {
+    QFileDialog dialog(parent, QObject::tr("Export Listed Files"), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const QString page = QObject::tr("Web page (*.html)");
+    dialog.setNameFilters({page, QObject::tr("CSV (*.csv)")});
+    dialog.setDefaultSuffix(QStringLiteral("html"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, page](const QString& chosen) {
+        dialog.setDefaultSuffix(chosen == page ? QStringLiteral("html") : QStringLiteral("csv"));
+    });
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
 }  // namespace
 
 void Prompts::Tell(QWidget* parent, const QString& title, const QString& text, bool warning) {
@@ -68,6 +81,7 @@ QString Prompts::ChoosePath(QWidget* parent, PathFor purpose, const QString& fol
     case PathFor::Catalogue:
         return QFileDialog::getOpenFileName(parent, QObject::tr("Open catalogue"), folder, QString::fromUtf8(kCatalogueFilter));
     case PathFor::Application: return ChooseProgram(parent, folder);
+    case PathFor::Export: return ChooseExport(parent, folder);
     }
     return {};
 }

@@ -15,6 +15,7 @@ public:
         NewCatalogue,  // a name to create; an existing file is not asked about here
         Catalogue,     // a catalogue to open
         Application,   // a program that plays files
+        Export,        // a web page or CSV file to write; its extension says which
     };
 
     virtual ~Prompts() = default;

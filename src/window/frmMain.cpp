@@ -24,6 +24,7 @@
 #include "window/CategoriesTab.h"
 #include "window/FileListModel.h"
 #include "window/FileTypesTab.h"
+#include "window/ListExport.h"
 #include "window/OptionsMenu.h"
 #include "window/ResultsList.h"
 #include "window/SearchTab.h"
@@ -60,6 +61,7 @@ frmMain::frmMain(AppState& state, Prompts& prompts, QWidget* parent)
     setStatusBar(status_);
     status_->addPermanentWidget(drives_->Offer());
     setCentralWidget(BuildCentre());
+    AddExport();
     ConnectAddEdit();
     ConnectOtherTabs();
     ConnectTools();
@@ -98,6 +100,15 @@ void frmMain::BuildMenus() {
     QAction* about = help->addAction(tr("&About"));
     about->setObjectName(QStringLiteral("mnuAbout"));
     connect(about, &QAction::triggered, this, [this] { frmAbout(prompts_, this).exec(); });
+}
+
+void frmMain::AddExport() {
+    exporter_ = new ListExport(state_.catalogue, *model_, prompts_, this);
+    auto* file = menuBar()->findChild<QMenu*>(QStringLiteral("mnuFile"));
+    QAction* exit = file->findChild<QAction*>(QStringLiteral("mnuExit"));
+    file->insertAction(exit, exporter_->Action());
+    file->insertSeparator(exit);
+    connect(exporter_, &ListExport::StatusChanged, status_, &StatusBar::SetText);
 }
 
 QWidget* frmMain::BuildCentre() {

@@ -21,6 +21,7 @@ class CategoriesTab;
 class DriveTools;
 class FileListModel;
 class FileTypesTab;
+class ListExport;
 class OptionsMenu;
 class Prompts;
 class QTabWidget;
@@ -65,6 +66,7 @@ protected:
 private:
     void BuildMenus();
     QWidget* BuildCentre();
+    void AddExport();
     void ConnectAddEdit();
     void ConnectOtherTabs();
     void ConnectTools();
@@ -123,6 +125,7 @@ private:
     OptionsMenu* options_;
     ToolsMenu* tools_;
     DriveTools* drives_;
+    ListExport* exporter_;
     bool closeWhenIdle_ = false;  // the window was closed while a tool ran or the window was busy
     SetsLoader loader_;
 };

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Names in the order people expect: "clip 2" before "clip 10", letters first compared without
+// their case and accents, as the user's language orders them (ICU's collation with its numeric
+// mode). A sort makes one key per text, then compares keys as bytes.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct UCollator;
+
+class NaturalOrder {
+public:
+    // The order of locale ("de_DE.UTF-8", "sv", ...); "" for the user's, as LC_ALL, LC_COLLATE and
+    // LANG name it. A locale ICU does not know falls back to its root order.
+    explicit NaturalOrder(const std::string& locale = "");
+    ~NaturalOrder();
+    NaturalOrder(const NaturalOrder&) = delete;
+    NaturalOrder& operator=(const NaturalOrder&) = delete;
+
+    // "" when the collator opened; otherwise why not, and every key is the text itself.
+    const std::string& Error() const { return error_; }
+    // A key whose byte order is the natural order of the texts. Bytes that are not UTF-8 count as
+    // U+FFFD.
+    std::string Key(std::string_view text) const;
+
+private:
+    UCollator* collator_ = nullptr;
+    std::string error_;
+};
+
+// The locale the user's environment names for ordering text, without its charset: "de_DE".
+std::string CollationLocale();
