@@ -36,6 +36,7 @@ struct SearchOptions {
     CLI::Option* CategoryGiven = nullptr;
     Format OutputFormat = Format::Table;
     DriveFilter OnDrive;
+    std::vector<std::vector<std::string>> Facts;  // each NAME OP VALUE
 };
 
 // The column with this header, in any letter case; -1 for none.
@@ -68,7 +69,10 @@ Reply ListFiles(const ListOptions& options) {
     for (const FileRecord& record : catalogue.Files.Records()) {
         if (every || Wanted(catalogue, record, choice)) records.push_back(&record);
     }
-    std::vector<FileRow> rows = MakeFileRows(catalogue, records);
+    FactSet facts;
+    if (options.OutputFormat == Format::JSON)
+        if (std::string error = facts.LoadFromDatabase(catalogue.Store, catalogue.Files); !error.empty()) return Failed(error);
+    std::vector<FileRow> rows = MakeFileRows(catalogue, records, &facts);
     if (column >= 0) {
         // Stable, so rows that tie stay in file-name order either way.
         std::stable_sort(rows.begin(), rows.end(), [&](const FileRow& a, const FileRow& b) {
@@ -106,9 +110,17 @@ Reply SearchFiles(SearchOptions options) {
     Compare(options.Size, fields.SizeComparison, fields.Size);
     Compare(options.Length, fields.LengthComparison, fields.Length);
     Compare(options.Rating, fields.RatingComparison, fields.Rating);
+    for (const std::vector<std::string>& fact : options.Facts) {
+        const FactCondition condition{fact[0], fact[1], fact[2]};
+        if (std::string wrong = CheckFact(condition); !wrong.empty()) return Failed(wrong);
+        fields.Facts.push_back(condition);
+    }
     const SearchResult result = RunSearch(catalogue, fields);
     if (!result.Error.empty()) return Failed(result.Error);
-    return {RenderFiles(MakeFileRows(catalogue, result.Files), options.OutputFormat),
+    FactSet facts;
+    if (options.OutputFormat == Format::JSON)
+        if (std::string error = facts.LoadFromDatabase(catalogue.Store, catalogue.Files); !error.empty()) return Failed(error);
+    return {RenderFiles(MakeFileRows(catalogue, result.Files, &facts), options.OutputFormat),
             std::to_string(result.Files.size()) + " matching files found\n", {}};
 }
 
@@ -143,6 +155,14 @@ void AddSearchCommand(CLI::App& app, Commands& commands) {
     search->add_option("--fourcc", fields.FourCC, "Part of the FourCC");
     AddComparison(search, "--rating", options->Rating, "Rating");
     search->add_option("--keyword", fields.Keywords, "A keyword every file found must have, exactly; repeat for more")
+        ->allow_extra_args(false);
+    std::string names;
+    for (const std::string& name : FactNames()) names += (names.empty() ? "" : ", ") + name;
+    search->add_option("--fact", options->Facts,
+                       "A media fact every file found must have: NAME OP VALUE, OP one of =, <, >, <= or >= (texts "
+                       "only =, in any letter case); repeat for more. NAME: " + names)
+        ->type_name("NAME OP VALUE")
+        ->expected(3)
         ->allow_extra_args(false);
     AddDriveFilter(search, options->OnDrive);
     AddFormatOption(search, options->OutputFormat);
