@@ -68,6 +68,7 @@ CatalogueCheck SetsLoader::TakeCheck() {
 void SetsLoader::Start(const std::string& path) {
     Begin();
     error_.clear();
+    facts_ = {};
     loaded_ = std::make_unique<Catalogue>();
     worker_ = std::jthread([this, path] {
         // A failure of the worker is the load's failure, never the end of the program.
@@ -77,6 +78,7 @@ void SetsLoader::Start(const std::string& path) {
                 done_ = done;
                 total_ = total;
             });
+            if (error_.empty()) error_ = facts_.LoadFromDatabase(loaded_->Store, loaded_->Files);
         } catch (const std::exception& error) {
             error_ = std::string("Unexpected error: ") + error.what();
         }
