@@ -17,28 +17,31 @@ struct Fact {
     Where Table;
     std::string_view Column;
     bool Numeric;
+    // When the file has the fact at all: a file of sound alone has no height, rather than a 0 that
+    // "< 1080" would find, and a file without a date no year.
+    std::string_view Known;
 };
 
 constexpr Fact kFacts[] = {
-    {"width", Where::Media, "Width", true},
-    {"height", Where::Media, "Height", true},
-    {"video_codec", Where::Media, "VideoCodec", false},
-    {"frame_rate", Where::Media, "FrameRate", true},
-    {"bit_rate", Where::Media, "BitRate", true},
-    {"hdr", Where::Media, "HDR", true},
-    {"container", Where::Media, "Container", false},
-    {"audio_codec", Where::Audio, "Codec", false},
-    {"audio_language", Where::Audio, "Language", false},
-    {"channels", Where::Audio, "Channels", true},
-    {"sample_rate", Where::Audio, "SampleRate", true},
-    {"audio_tracks", Where::Media, "AudioCount", true},
-    {"subtitle_language", Where::Subtitle, "Language", false},
-    {"subtitles", Where::Media, "SubtitleCount", true},
-    {"title", Where::Media, "Title", false},
-    {"artist", Where::Media, "Artist", false},
-    {"album", Where::Media, "Album", false},
-    {"year", Where::Media, "Year", true},
-    {"comment", Where::Media, "Comment", false},
+    {"width", Where::Media, "Width", true, "m.VideoCodec <> ''"},
+    {"height", Where::Media, "Height", true, "m.VideoCodec <> ''"},
+    {"video_codec", Where::Media, "VideoCodec", false, ""},
+    {"frame_rate", Where::Media, "FrameRate", true, "m.VideoCodec <> ''"},
+    {"bit_rate", Where::Media, "BitRate", true, "m.VideoCodec <> ''"},
+    {"hdr", Where::Media, "HDR", true, "m.VideoCodec <> ''"},
+    {"container", Where::Media, "Container", false, ""},
+    {"audio_codec", Where::Audio, "Codec", false, ""},
+    {"audio_language", Where::Audio, "Language", false, ""},
+    {"channels", Where::Audio, "Channels", true, ""},
+    {"sample_rate", Where::Audio, "SampleRate", true, ""},
+    {"audio_tracks", Where::Media, "AudioCount", true, ""},
+    {"subtitle_language", Where::Subtitle, "Language", false, ""},
+    {"subtitles", Where::Media, "SubtitleCount", true, ""},
+    {"title", Where::Media, "Title", false, ""},
+    {"artist", Where::Media, "Artist", false, ""},
+    {"album", Where::Media, "Album", false, ""},
+    {"year", Where::Media, "Year", true, "m.Year > 0"},
+    {"comment", Where::Media, "Comment", false, ""},
 };
 
 const Fact* Find(const std::string& name) {
@@ -88,8 +91,8 @@ std::string FactSQL(const FactCondition& condition) {
     // Facts made for another path are another file's, as the record may have been re-pointed.
     const std::string trusted = "m.FileID = tblFile.FileID AND m.PathKey = rv_path_key(tblFile.FileName)";
     if (fact.Table == Where::Media)
-        return "EXISTS (SELECT 1 FROM rvFileMedia m WHERE " + trusted + " AND m." + std::string(fact.Column) + " " +
-               condition.Op + " " + value + ")";
+        return "EXISTS (SELECT 1 FROM rvFileMedia m WHERE " + trusted + (fact.Known.empty() ? "" : " AND " + std::string(fact.Known)) +
+               " AND m." + std::string(fact.Column) + " " + condition.Op + " " + value + ")";
     const std::string kind = fact.Table == Where::Audio ? "1" : "2";
     return "EXISTS (SELECT 1 FROM rvFileStream s JOIN rvFileMedia m ON m.FileID = s.FileID WHERE s.FileID = tblFile.FileID "
            "AND s.Kind = " + kind + " AND s." + std::string(fact.Column) + " " + condition.Op + " " + value + " AND " +
