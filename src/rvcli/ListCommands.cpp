@@ -111,6 +111,8 @@ Reply SearchFiles(SearchOptions options) {
     Compare(options.Length, fields.LengthComparison, fields.Length);
     Compare(options.Rating, fields.RatingComparison, fields.Rating);
     for (const std::vector<std::string>& fact : options.Facts) {
+        // The parser hands over a condition cut short at the end of the line as it is.
+        if (fact.size() != 3) return Failed("--fact takes three words, NAME OP VALUE, such as: --fact height '>=' 1080");
         const FactCondition condition{fact[0], fact[1], fact[2]};
         if (std::string wrong = CheckFact(condition); !wrong.empty()) return Failed(wrong);
         fields.Facts.push_back(condition);
