@@ -196,7 +196,7 @@ void Run::Add(const FileRecord& record, const FileFacts& facts) {
     const std::string error = Write([&] {
         const NewKey inserted = InsertFile(catalogue_, record);
         if (!inserted.Error.empty()) return inserted.Error;
-        if (facts.Media.Facts && catalogue_.OwnTables.Usable()) {
+        if (request_.KeepFacts && facts.Media.Facts && catalogue_.OwnTables.Usable()) {
             if (std::string stored = StoreFacts(catalogue_.Store, inserted.ID, record.FileName, *facts.Media.Facts);
                 !stored.empty())
                 return stored;
