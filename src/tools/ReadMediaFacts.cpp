@@ -30,12 +30,16 @@ ToolResult ReadMediaFacts(Catalogue& catalogue, ToolHost& host) {
     FactGatherer gatherer(PathsOf(catalogue.Files), false);
     std::size_t index = 0;
     int skipped = 0;
+    bool stopped = false;  // a stop asked for while a file was awaited, perhaps the last
     const std::int64_t total = catalogue.Files.Count();
     ToolResult result = WalkRecords(catalogue, host, [&](const FileRecord& record) -> RecordWrites {
         const std::string& path = record.FileName;
         const std::int64_t at = static_cast<std::int64_t>(index);
         const std::optional<FileFacts> facts = gatherer.Take(index++, [&] { return host.Progress(at, total, path); });
-        if (!facts) return {};  // cancelled: the walk sees it at its next progress
+        if (!facts) {
+            stopped = true;
+            return {};
+        }
         if (!facts->Error.empty() || facts->Media.Unprobed) {
             ++skipped;
             log.Write(facts->Error.empty() ? facts->Media.Reason : facts->Error);
@@ -52,6 +56,7 @@ ToolResult ReadMediaFacts(Catalogue& catalogue, ToolHost& host) {
         };
     });
     result.Skipped = skipped;
+    result.Cancelled = result.Cancelled || stopped;
     log.Write("");
     if (result.Cancelled) log.Write("Cancelled.");
     if (!result.Error.empty()) log.Write("Stopped: " + result.Error);
