@@ -63,9 +63,25 @@ MediaInfo NotMedia(MediaInfo info, const std::string& path, int code, const std:
     return info;
 }
 
+std::vector<MediaStream> Streams(const RvMediaStreamFacts* streams, int count) {
+    std::vector<MediaStream> kept;
+    for (int i = 0; i < std::min(count, RV_MEDIA_MAX_STREAMS); ++i)
+        kept.push_back({streams[i].Codec, streams[i].Language, streams[i].Channels, streams[i].SampleRate});
+    return kept;
+}
+
+MediaFacts FactsOf(const RvMediaFacts& read) {
+    MediaFacts facts{read.Container, read.VideoCodec, read.Width, read.Height, read.FrameRate, read.BitRate,
+                     read.HDR != 0, Streams(read.Audio, read.AudioCount), read.SubtitleCount,
+                     Streams(read.Subtitles, read.SubtitleCount), read.Title, read.Artist, read.Album, read.Date,
+                     read.Comment};
+    return facts;
+}
+
 MediaInfo Conclude(MediaInfo info, const std::string& path, const RvMediaVerdict& verdict) {
     if (verdict.Code == 0) {
         info.IsMedia = true;
+        info.Facts = FactsOf(verdict.Facts);
         info.Length = static_cast<std::int32_t>(
             std::min<std::int64_t>(verdict.LengthMs, std::numeric_limits<std::int32_t>::max()));
         return info;

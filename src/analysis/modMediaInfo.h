@@ -4,8 +4,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+
+#include "analysis/MediaFacts.h"
 
 // How long one probe may take before it gives up; a corrupt or hostile file must not hold a
 // directory scan.
@@ -20,6 +23,8 @@ struct MediaInfo {
     std::int32_t Length = 0;
     // GetFourCC's answer, read for every file whether media or not.
     std::string FourCC;
+    // What the probe read of a media file from its container; empty when not IsMedia.
+    std::optional<MediaFacts> Facts;
     // "" for a media file; otherwise a sentence naming the file and why it is not media.
     std::string Reason;
     // The file could not be examined (no access, read error, time-out), as opposed to examined and

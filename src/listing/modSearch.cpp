@@ -67,6 +67,9 @@ std::string BuildSearchStatement(Catalogue& catalogue, const SearchFields& field
     compare("tblFile.Length", fields.LengthComparison, fields.Length);
     if (!fields.FourCC.empty()) sql.AddWhereClause(Like("tblFile.FourCC", fields.FourCC));
     compare("tblFile.Rating", fields.RatingComparison, fields.Rating);
+    // Without tables of ours to read, no file is known to have any fact.
+    for (const FactCondition& fact : fields.Facts)
+        sql.AddWhereClause(catalogue.OwnTables.Usable() ? FactSQL(fact) : std::string("0"));
     return sql.GetSQLStatement();
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "facts/FactSearch.h"
 #include "model/Catalogue.h"
 
 struct SearchFields {
@@ -26,6 +27,7 @@ struct SearchFields {
     std::vector<std::string> Keywords;  // each must be one of a file's keywords, exactly
     std::optional<int> DriveID;         // only the files on this drive (see DriveSet)
     std::optional<bool> PluggedIn;      // only the files whose drive is (true) or is not plugged in
+    std::vector<FactCondition> Facts;   // media facts every file found must have; see FactSearch.h
 };
 
 // Whether the record's drive is plugged in where its path says; a record whose drive is not known

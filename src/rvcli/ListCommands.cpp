@@ -11,6 +11,7 @@
 #include "rvcli/SearchOptions.h"
 #include "listing/NaturalOrder.h"
 #include "listing/modListViewSort.h"
+#include "facts/FactRows.h"
 #include "listing/modSearch.h"
 
 namespace {
@@ -72,7 +73,10 @@ Reply ListFiles(const ListOptions& options) {
     for (const FileRecord& record : catalogue.Files.Records()) {
         if (every || Wanted(catalogue, record, choice)) records.push_back(&record);
     }
-    std::vector<FileRow> rows = MakeFileRows(catalogue, records);
+    FactSet facts;
+    if (options.OutputFormat == Format::JSON)
+        if (std::string error = facts.LoadFromDatabase(catalogue.Store, catalogue.Files); !error.empty()) return Failed(error);
+    std::vector<FileRow> rows = MakeFileRows(catalogue, records, &facts);
     if (options.Natural) {
         SortNaturally(rows, column, options.Descending);
     } else if (column >= 0) {
@@ -90,7 +94,10 @@ Reply SearchFiles(const std::string& path, const SearchOptions& options, Format 
     if (std::string error = OpenExisting(catalogue, path); !error.empty()) return Failed(error);
     const Searched found = SearchCatalogue(catalogue, options);
     if (!found.Error.empty()) return Failed(found.Error);
-    return {RenderFiles(MakeFileRows(catalogue, found.Files), format),
+    FactSet facts;
+    if (format == Format::JSON)
+        if (std::string error = facts.LoadFromDatabase(catalogue.Store, catalogue.Files); !error.empty()) return Failed(error);
+    return {RenderFiles(MakeFileRows(catalogue, found.Files, &facts), format),
             std::to_string(found.Files.size()) + " matching files found\n", {}};
 }
 

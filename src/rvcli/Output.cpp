@@ -60,6 +60,36 @@ std::string FileCSV(const std::vector<FileRow>& rows) {
     return text;
 }
 
+nlohmann::ordered_json StreamJSON(const MediaStream& stream, bool audio) {
+    nlohmann::ordered_json json{{"Codec", stream.Codec}};
+    if (audio) json.update({{"Channels", stream.Channels}, {"SampleRate", stream.SampleRate}});
+    json["Language"] = stream.Language;
+    return json;
+}
+
+nlohmann::ordered_json MediaJSON(const MediaFacts* facts) {
+    if (!facts) return nullptr;
+    nlohmann::ordered_json video = nullptr;
+    if (!facts->VideoCodec.empty())
+        video = {{"Codec", facts->VideoCodec}, {"Width", facts->Width},     {"Height", facts->Height},
+                 {"FrameRate", facts->FrameRate}, {"BitRate", facts->BitRate}, {"HDR", facts->HDR}};
+    nlohmann::ordered_json audio = nlohmann::ordered_json::array();
+    for (const MediaStream& stream : facts->Audio) audio.push_back(StreamJSON(stream, true));
+    nlohmann::ordered_json languages = nlohmann::ordered_json::array();
+    for (const MediaStream& stream : facts->Subtitles) languages.push_back(stream.Language);
+    return {{"Container", facts->Container},
+            {"Video", video},
+            {"Audio", audio},
+            {"Subtitles", {{"Count", facts->SubtitleCount}, {"Languages", languages}}},
+            {"Tags",
+             {{"Title", facts->Title}, {"Artist", facts->Artist}, {"Album", facts->Album}, {"Date", facts->Date},
+              {"Year", facts->Year()}, {"Comment", facts->Comment}}}};
+}
+
+std::string JSONText(const nlohmann::ordered_json& json) {
+    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
 std::string FileJSON(const std::vector<FileRow>& rows) {
     // Ordered, so the keys come in the order of the list's columns.
     nlohmann::ordered_json files = nlohmann::ordered_json::array();
@@ -76,9 +106,10 @@ std::string FileJSON(const std::vector<FileRow>& rows) {
                          {"FourCC", record.FourCC},
                          {"Rating", record.Rating},
                          {"Keywords", record.Keywords},
-                         {"Drive", row.Drive}});
+                         {"Drive", row.Drive},
+                         {"Media", MediaJSON(row.Media)}});
     }
-    return files.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    return JSONText(files);
 }
 
 }  // namespace
@@ -118,14 +149,22 @@ std::string RenderCSV(const TextTable& table) {
     return text;
 }
 
-std::vector<FileRow> MakeFileRows(Catalogue& catalogue, const std::vector<const FileRecord*>& records) {
+std::vector<FileRow> MakeFileRows(Catalogue& catalogue, const std::vector<const FileRecord*>& records, const FactSet* facts) {
     std::vector<FileRow> rows;
     rows.reserve(records.size());
     for (const FileRecord* record : records) {
         const Drive* drive = catalogue.Drives.ByID(record->DriveID);
-        rows.push_back({record, RowTexts(catalogue, *record), drive ? drive->Name : std::string()});
+        rows.push_back({record, RowTexts(catalogue, *record), drive ? drive->Name : std::string(),
+                        facts ? facts->Of(record->FileID) : nullptr});
     }
     return rows;
+}
+
+std::string RenderFacts(const std::vector<FileRow>& rows) {
+    nlohmann::ordered_json files = nlohmann::ordered_json::array();
+    for (const FileRow& row : rows)
+        files.push_back({{"FileID", row.Record->FileID}, {"FileName", row.Record->FileName}, {"Media", MediaJSON(row.Media)}});
+    return JSONText(files);
 }
 
 std::string RenderFiles(const std::vector<FileRow>& rows, Format format) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "facts/FactRows.h"
 #include "model/Catalogue.h"
 #include "listing/ListRow.h"
 
@@ -35,13 +36,20 @@ struct FileRow {
     const FileRecord* Record;
     ListRow Texts;
     std::string Drive;  // "" while the record's drive is not known
+    const MediaFacts* Media = nullptr;  // null when the record has no facts, or none were asked for
 };
 
-std::vector<FileRow> MakeFileRows(Catalogue& catalogue, const std::vector<const FileRecord*>& records);
+// With facts, each row points at its record's facts in them, which must outlive the rows.
+std::vector<FileRow> MakeFileRows(Catalogue& catalogue, const std::vector<const FileRecord*>& records,
+                                  const FactSet* facts = nullptr);
 // The rows with FileID first and then the ten columns of the list. JSON gives an array of objects
-// with numbers as numbers, the keywords as an array and the drive's name last; bytes that are not UTF-8 (possible in a
+// with numbers as numbers, the keywords as an array, the drive's name and then the Media object
+// (see RenderFacts; null without facts); bytes that are not UTF-8 (possible in a
 // file name) are written as U+FFFD.
 std::string RenderFiles(const std::vector<FileRow>& rows, Format format);
 // The same text as RenderFiles of the records' rows as CSV, each row made as it is written rather
 // than all of them held at once.
+// The records' facts as JSON, an array of {FileID, FileName, Media}: Media holds Container, Video
+// (null for sound alone), Audio (an array), Subtitles (Count and Languages) and Tags.
+std::string RenderFacts(const std::vector<FileRow>& rows);
 std::string RenderFilesCSV(Catalogue& catalogue, const std::vector<FileRecord>& records);

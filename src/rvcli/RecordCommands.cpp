@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "batch/BatchEdit.h"
+#include "facts/FactRows.h"
 #include "model/modCatalogue.h"
 #include "rvcli/FileCommands.h"
 #include "store/modSchema.h"
@@ -118,7 +119,16 @@ Reply AddFile(const AddOptions& options) {
     record.Size = exam.Size;
     if (exam.Media.IsMedia) record.Length = exam.Media.Length;
     record.FourCC = exam.Media.FourCC;
-    const NewKey inserted = InsertFile(catalogue, record);
+    NewKey inserted;
+    {
+        // The record and its media facts are one unit.
+        clsSQLite::Transaction unit(catalogue.Store);
+        inserted.Error = unit.BeginError();
+        if (inserted.Error.empty()) inserted = InsertFile(catalogue, record);
+        if (inserted.Error.empty())
+            inserted.Error = KeepFacts(catalogue.Store, catalogue.OwnTables.Usable(), inserted.ID, record.FileName, exam.Media.Facts);
+        if (inserted.Error.empty()) inserted.Error = unit.Commit();
+    }
     if (!inserted.Error.empty()) return Failed(inserted.Error);
     reply.Output = std::to_string(inserted.ID) + "\n";
     return reply;

@@ -4,6 +4,8 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 
+#include "facts/FactSearch.h"
+
 namespace {
 
 void Compare(const Comparison& given, std::string& comparison, std::string& number) {
@@ -38,6 +40,14 @@ void AddSearchOptions(CLI::App* command, SearchOptions& options) {
     add(AddComparison(command, "--rating", options.Rating, "Rating"));
     add(command->add_option("--keyword", fields.Keywords, "A keyword every file found must have, exactly; repeat for more")
             ->allow_extra_args(false));
+    std::string names;
+    for (const std::string& name : FactNames()) names += (names.empty() ? "" : ", ") + name;
+    add(command->add_option("--fact", options.Facts,
+                            "A media fact every file found must have: NAME OP VALUE, OP one of =, <, >, <= or >= (texts "
+                            "only =, in any letter case); repeat for more. NAME: " + names)
+            ->type_name("NAME OP VALUE")
+            ->expected(3)
+            ->allow_extra_args(false));
     AddDriveFilter(command, options.OnDrive);
 }
 
@@ -64,6 +74,13 @@ Searched SearchCatalogue(Catalogue& catalogue, const SearchOptions& options) {
     Compare(options.Size, fields.SizeComparison, fields.Size);
     Compare(options.Length, fields.LengthComparison, fields.Length);
     Compare(options.Rating, fields.RatingComparison, fields.Rating);
+    for (const std::vector<std::string>& fact : options.Facts) {
+        // The parser hands over a condition cut short at the end of the line as it is.
+        if (fact.size() != 3) return {{}, "--fact takes three words, NAME OP VALUE, such as: --fact height '>=' 1080"};
+        const FactCondition condition{fact[0], fact[1], fact[2]};
+        if (std::string wrong = CheckFact(condition); !wrong.empty()) return {{}, wrong};
+        fields.Facts.push_back(condition);
+    }
     SearchResult result = RunSearch(catalogue, fields);
     return {std::move(result.Files), std::move(result.Error)};
 }

@@ -24,13 +24,14 @@ struct SearchOptions {
     Comparison Length;
     Comparison Rating;
     DriveFilter OnDrive;
+    std::vector<std::vector<std::string>> Facts;  // each NAME OP VALUE
     std::vector<CLI::Option*> Given;  // every option of the search, to tell whether one was used
     CLI::Option* TypeGiven = nullptr;
     CLI::Option* CategoryGiven = nullptr;
 };
 
-// Adds --name, --title, --type, --category, --crc, --size, --length, --fourcc, --rating, --keyword
-// and the drive filter to the command.
+// Adds --name, --title, --type, --category, --crc, --size, --length, --fourcc, --rating, --keyword,
+// --fact and the drive filter to the command.
 void AddSearchOptions(CLI::App* command, SearchOptions& options);
 // Whether any of them was on the command line.
 bool AnySearchOption(const SearchOptions& options);

@@ -4,11 +4,13 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 
+#include "rvcli/Output.h"
 #include "rvcli/TerminalHost.h"
 #include "tools/DetectFileTypes.h"
 #include "tools/DetectMovedFiles.h"
 #include "tools/FindReplace.h"
 #include "tools/LoadDirectory.h"
+#include "tools/ReadMediaFacts.h"
 #include "tools/RemoveMissingFiles.h"
 
 namespace {
@@ -134,10 +136,53 @@ void AddReplaceCommand(CLI::App& app, Commands& commands) {
     });
 }
 
+struct FactsOptions {
+    std::string Catalogue;
+    int FileID = 0;
+    CLI::Option* OneFile = nullptr;
+    bool Refresh = false;
+};
+
+Reply PrintFacts(const FactsOptions& options) {
+    Catalogue catalogue;
+    if (std::string error = OpenExisting(catalogue, options.Catalogue); !error.empty()) return Failed(error);
+    FactSet facts;
+    if (std::string error = facts.LoadFromDatabase(catalogue.Store, catalogue.Files); !error.empty()) return Failed(error);
+    std::vector<const FileRecord*> records;
+    if (options.OneFile->count() > 0) {
+        if (!catalogue.Files.GotoFileID(options.FileID))
+            return Failed("No record with FileID " + std::to_string(options.FileID));
+        records.push_back(catalogue.Files.Current());
+    } else {
+        for (const FileRecord& record : catalogue.Files.Records())
+            if (facts.Of(record.FileID)) records.push_back(&record);
+    }
+    return {RenderFacts(MakeFileRows(catalogue, records, &facts)), {}, {}};
+}
+
+void AddFactsCommand(CLI::App& app, Commands& commands) {
+    auto options = std::make_shared<FactsOptions>();
+    CLI::App* facts = app.add_subcommand("facts", "Print the media facts of records as JSON, or read them again (log: facts.log)");
+    facts->add_option("CATALOGUE", options->Catalogue, "Catalogue file")->required();
+    options->OneFile = facts->add_option("FILEID", options->FileID, "Only this record (default: every record with facts)");
+    facts->add_flag("--refresh", options->Refresh,
+                    "Read the facts of every record's file again, for records made before facts were kept")
+        ->excludes(options->OneFile);
+    facts->footer("Ctrl+C stops --refresh; the facts read until then stay. Files that cannot be read keep their facts.");
+    commands.Add(facts, [options] {
+        if (!options->Refresh) return PrintFacts(*options);
+        return RunTool(options->Catalogue, ReadMediaFacts, [](const ToolResult& result) {
+            return Count(result.Changed, "records' media facts read again") +
+                   Count(result.Skipped, "files could not be read; their facts are kept");
+        });
+    });
+}
+
 }  // namespace
 
 void AddToolCommands(CLI::App& app, Commands& commands) {
     AddLoadCommand(app, commands);
+    AddFactsCommand(app, commands);
     AddMaintenanceCommands(app, commands);
     AddReplaceCommand(app, commands);
 }

@@ -40,6 +40,22 @@ const std::vector<OwnTable> kOwnTables = {
      "HashLow INTEGER NOT NULL, Size INTEGER NOT NULL, MTimeNs INTEGER NOT NULL, Device INTEGER NOT NULL, "
      "Inode INTEGER NOT NULL, HashedAt INTEGER NOT NULL, VerifiedAt INTEGER NOT NULL DEFAULT 0);",
      {"FileID", "PathKey", "HashHigh", "HashLow", "Size", "MTimeNs", "Device", "Inode", "HashedAt", "VerifiedAt"}, 1},
+    // What a media file is, as its container says: one row per record whose file was media when
+    // last probed. Texts "" and numbers 0 when unknown; Year is the date tag's, for searching.
+    {"rvFileMedia",
+     "CREATE TABLE rvFileMedia(FileID INTEGER PRIMARY KEY, PathKey INTEGER NOT NULL, Container TEXT NOT NULL, "
+     "VideoCodec TEXT NOT NULL, Width INTEGER NOT NULL, Height INTEGER NOT NULL, FrameRate REAL NOT NULL, "
+     "BitRate INTEGER NOT NULL, HDR INTEGER NOT NULL, AudioCount INTEGER NOT NULL, SubtitleCount INTEGER NOT NULL, "
+     "Title TEXT NOT NULL, Artist TEXT NOT NULL, Album TEXT NOT NULL, Date TEXT NOT NULL, Year INTEGER NOT NULL, "
+     "Comment TEXT NOT NULL, ReadAt INTEGER NOT NULL);",
+     {"FileID", "PathKey", "Container", "VideoCodec", "Width", "Height", "FrameRate", "BitRate", "HDR", "AudioCount",
+      "SubtitleCount", "Title", "Artist", "Album", "Date", "Year", "Comment", "ReadAt"}, 2},
+    // The sound tracks (Kind 1) and subtitles (Kind 2) of a record in rvFileMedia, in the file's order.
+    {"rvFileStream",
+     "CREATE TABLE rvFileStream(FileID INTEGER NOT NULL, Kind INTEGER NOT NULL, Position INTEGER NOT NULL, "
+     "Codec TEXT NOT NULL, Language TEXT NOT NULL, Channels INTEGER NOT NULL, SampleRate INTEGER NOT NULL, "
+     "PRIMARY KEY(FileID, Kind, Position)) WITHOUT ROWID;",
+     {"FileID", "Kind", "Position", "Codec", "Language", "Channels", "SampleRate"}, 2},
 };
 
 struct OwnIndex {
@@ -53,6 +69,8 @@ const std::vector<OwnIndex> kOwnIndexes = {
     // Duplicates are found in this index without reading the table: the groups in its order, and
     // with each row the key of the path it was made for, to tell whether it is still trusted.
     {"CREATE INDEX IF NOT EXISTS rvFileHashContents ON rvFileHash(Size, HashHigh, HashLow, PathKey);", 1},
+    // "Which films have a French sound track" is answered from the index alone.
+    {"CREATE INDEX IF NOT EXISTS rvFileStreamLanguage ON rvFileStream(Kind, Language, FileID);", 2},
 };
 
 std::vector<std::string> Names(clsSQLite& store, const std::string& sql, std::string& error) {
@@ -117,7 +135,7 @@ std::string MakeInOneStep(clsSQLite& store, const OwnTablesStatus& found) {
 
 }  // namespace
 
-const std::array<std::string_view, 2> kPerFileTables = {"rvFileDrive", "rvFileHash"};
+const std::array<std::string_view, 4> kPerFileTables = {"rvFileDrive", "rvFileHash", "rvFileMedia", "rvFileStream"};
 
 OwnTablesStatus ReadOwnTables(clsSQLite& store) {
     if (!store.DBOpen()) return {};
@@ -141,7 +159,7 @@ OwnTablesStatus MakeOwnTables(clsSQLite& store) {
     if (!store.DBOpen() || store.ReadOnly() || status.State == OwnTablesState::Current) return status;
     if (status.State == OwnTablesState::Newer) {
         status.Note = "This catalogue was also changed by a newer Reelvault (its own tables are at version " +
-                      std::to_string(status.Version) + "): drives and hashes are neither shown nor changed here";
+                      std::to_string(status.Version) + "): drives, hashes and media facts are neither shown nor changed here";
         return status;
     }
     if (std::string error = MakeInOneStep(store, status); !error.empty()) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reelvault's own tables beside the seven: what the program knows beyond them (the drives files lie
-// on, the contents' hashes). A program that knows only the seven never reads them, and may change
+// on, the contents' hashes, the media facts). A program that knows only the seven never reads them, and may change
 // the seven meanwhile: every row here that belongs to a record keeps the key of the path it was made
 // for (PathKey), so a record whose path changed, or whose FileID was given to another file, is not
 // trusted. The tables are versioned: each version adds to the last in one step, all or nothing.
@@ -14,7 +14,7 @@
 #include "store/clsSQLite.h"
 
 // The version this program makes and reads.
-inline constexpr int kOwnTablesVersion = 1;
+inline constexpr int kOwnTablesVersion = 2;
 
 enum class OwnTablesState {
     Absent,   // a catalogue no program of ours has written yet
@@ -45,7 +45,7 @@ OwnTablesStatus MakeOwnTables(clsSQLite& store);
 
 // The tables whose rows each belong to one record, by FileID: a record deleted takes its rows here
 // with it.
-extern const std::array<std::string_view, 2> kPerFileTables;
+extern const std::array<std::string_view, 4> kPerFileTables;
 
 // Deletes the rows of the per-file tables whose record is gone. "" or the engine's message.
 std::string DeleteOrphanRows(clsSQLite& store);

@@ -193,6 +193,8 @@ std::string clsSQLite::Execute(const std::string& sql, const std::vector<Cell>& 
 
 std::int64_t clsSQLite::Row::Int(int column) const { return sqlite3_column_int64(statement_, column); }
 
+double clsSQLite::Row::Real(int column) const { return sqlite3_column_double(statement_, column); }
+
 std::string_view clsSQLite::Row::Text(int column) const {
     const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
     return bytes ? std::string_view(bytes, sqlite3_column_bytes(statement_, column)) : std::string_view();

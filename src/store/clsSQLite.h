@@ -80,6 +80,7 @@ public:
     public:
         explicit Row(sqlite3_stmt* statement) : statement_(statement) {}
         std::int64_t Int(int column) const;
+        double Real(int column) const;
         std::string_view Text(int column) const;
         // Where ORDER BY puts the value's kind, before comparing values of one kind: 0 NULL,
         // 1 a number, 2 text, 3 a blob.

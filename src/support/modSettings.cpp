@@ -31,6 +31,7 @@ std::string LoadSettings(clsINIParse& ini, Settings& settings) {
         const std::string error = ini.LoadINI();
         settings.AutoCalculateCRC = ReadBoolean(ini.GetVariableValue("AutoCalculateCRC"));
         settings.LastDir = ini.GetVariableValue("LastDir");
+        settings.ListColumns = ini.GetVariableValue("ListColumns");
         return error;
     }
     settings.AutoCalculateCRC = false;

@@ -9,6 +9,9 @@
 struct Settings {
     bool AutoCalculateCRC = false;
     std::string LastDir;
+    // The headers of the list's columns shown, joined by ";"; "" (as when missing) for the columns
+    // shown at first: all but the media facts'.
+    std::string ListColumns;
 };
 
 // Binds ini to AppPath() + "rv.ini" and reads the settings from it. On a first run, when the file

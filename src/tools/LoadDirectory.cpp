@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include "facts/FactRows.h"
 #include "identity/FileHashes.h"
 #include "identity/KnownContents.h"
 #include "identity/Verdict.h"
@@ -190,11 +191,17 @@ FileRecord Run::Describe(const std::string& path, const std::string& crc, const 
     return record;
 }
 
-// The record and its hash are one unit: both are written, or neither.
+// The record, its hash and its media facts are one unit: all are written, or none.
 void Run::Add(const FileRecord& record, const FileFacts& facts) {
     const std::string error = Write([&] {
         const NewKey inserted = InsertFile(catalogue_, record);
-        if (!inserted.Error.empty() || !hashing_) return inserted.Error;
+        if (!inserted.Error.empty()) return inserted.Error;
+        if (request_.KeepFacts && facts.Media.Facts && catalogue_.OwnTables.Usable()) {
+            if (std::string stored = StoreFacts(catalogue_.Store, inserted.ID, record.FileName, *facts.Media.Facts);
+                !stored.empty())
+                return stored;
+        }
+        if (!hashing_) return std::string();
         return StoreHash(catalogue_.Store, RowOfRead(inserted.ID, record.FileName, facts.CRC, Now()));
     }, true);
     if (!error.empty()) {

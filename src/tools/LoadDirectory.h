@@ -19,6 +19,9 @@ struct LoadDirectoryRequest {
     // With CRCs, whether the files are hashed too. Without, a file is judged by its CRC alone, as
     // loads did before hashes; the benchmarks weigh the cost of hashing against that.
     bool HashContents = true;
+    // Whether each media file's facts are kept with its record; the benchmarks weigh their cost
+    // against a load without them.
+    bool KeepFacts = true;
 };
 
 // Adds the files to the catalogue in batches and to catalogue.Files as provisional records, so later

@@ -60,8 +60,8 @@ std::string Moves(clsSQLite& store, const Drive& drive, const std::string& to, s
     return error;
 }
 
-// The moves go to a table of this connection, so that the links, the hashes of the same files
-// (which a new place does not change) and the records are each rewritten by one statement that
+// The moves go to a table of this connection, so that the links, the hashes and media facts of the
+// same files (which a new place does not change) and the records are each rewritten by one statement that
 // finds its rows by FileID.
 const char* const kMovesTable =
     "CREATE TEMP TABLE IF NOT EXISTS rvMoves(FileID INTEGER PRIMARY KEY, OldKey INTEGER, NewKey INTEGER, NewPath TEXT);";
@@ -75,6 +75,10 @@ const char* const kRepointHashes =
     "UPDATE rvFileHash SET PathKey = (SELECT NewKey FROM temp.rvMoves m WHERE m.FileID = rvFileHash.FileID) "
     "WHERE FileID IN (SELECT FileID FROM temp.rvMoves) AND "
     "PathKey = (SELECT OldKey FROM temp.rvMoves m WHERE m.FileID = rvFileHash.FileID);";
+const char* const kRepointFacts =
+    "UPDATE rvFileMedia SET PathKey = (SELECT NewKey FROM temp.rvMoves m WHERE m.FileID = rvFileMedia.FileID) "
+    "WHERE FileID IN (SELECT FileID FROM temp.rvMoves) AND "
+    "PathKey = (SELECT OldKey FROM temp.rvMoves m WHERE m.FileID = rvFileMedia.FileID);";
 const char* const kRepointRecords =
     "UPDATE tblFile SET FileName = (SELECT NewPath FROM temp.rvMoves m WHERE m.FileID = tblFile.FileID) "
     "WHERE FileID IN (SELECT FileID FROM temp.rvMoves);";
@@ -109,7 +113,7 @@ std::string Repoint(clsSQLite& store, const Drive& drive, const std::string& to,
         return {};
     }
     if (std::string error = WriteMovesTable(store, moves); !error.empty()) return error;
-    for (const char* sql : {kRepointLinks, kRepointHashes, kRepointRecords, "DELETE FROM temp.rvMoves;"}) {
+    for (const char* sql : {kRepointLinks, kRepointHashes, kRepointFacts, kRepointRecords, "DELETE FROM temp.rvMoves;"}) {
         if (std::string error = store.Execute(sql); !error.empty()) return error;
     }
     return store.Execute("UPDATE rvDrive SET MountPoint=?1 WHERE DriveID=?2;", {to, drive.DriveID});

@@ -2,6 +2,7 @@
 #include "window/AddEditTab.h"
 
 #include <QGridLayout>
+#include <QPlainTextEdit>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -11,6 +12,8 @@
 
 #include "analysis/modMediaInfo.h"
 #include "drives/dialogs/DriveNotes.h"
+#include "facts/FactRows.h"
+#include "facts/FactText.h"
 #include "model/modCatalogue.h"
 #include "store/OwnTables.h"
 #include "support/modUtilities.h"
@@ -46,6 +49,7 @@ AddEditTab::AddEditTab(Catalogue& catalogue, const Settings& settings, QWidget* 
     layout->addWidget(MakeFields(), 3);
     auto* side = new QVBoxLayout;
     side->addWidget(MakeKeywords(), 1);
+    side->addWidget(MakeMedia(), 1);
     QGroupBox* fraAddDropFile = MakeFrame("fraAddDropFile", "Drop File Here");
     auto* dropHint = new QLabel(tr("Drop a file from your file manager here to fill in the form."));
     dropHint->setWordWrap(true);
@@ -118,6 +122,21 @@ QWidget* AddEditTab::MakeKeywords() {
     return keywords.Frame;
 }
 
+QWidget* AddEditTab::MakeMedia() {
+    QGroupBox* frame = MakeFrame("fraAddMedia", "Media");
+    txtAddMedia = new QPlainTextEdit;
+    txtAddMedia->setObjectName(QStringLiteral("txtAddMedia"));
+    txtAddMedia->setReadOnly(true);
+    txtAddMedia->setAccessibleName(tr("Media"));
+    txtAddMedia->setLineWrapMode(QPlainTextEdit::NoWrap);
+    (new QVBoxLayout(frame))->addWidget(txtAddMedia);
+    return frame;
+}
+
+void AddEditTab::ShowFacts(const MediaFacts* facts, const QString& none) {
+    txtAddMedia->setPlainText(facts ? Q(DescribeFacts(*facts)).trimmed() : none);
+}
+
 QWidget* AddEditTab::MakeButtons() {
     auto* buttons = new QWidget;
     auto* row = new QHBoxLayout(buttons);
@@ -157,6 +176,9 @@ void AddEditTab::ClearAddForm() {
     cboAddType->setCurrentIndex(-1);
     cboAddCategory->setCurrentIndex(-1);
     lstAddKeywords->clear();
+    txtAddMedia->clear();
+    probedFacts_.reset();
+    probedPath_.clear();
     CancelCRC();
 }
 
@@ -181,6 +203,9 @@ void AddEditTab::ShowFileRecord(int fileID) {
     txtAddRating->setText(QString::number(record.Rating));
     txtAddFourCC->setText(QString::fromLatin1(record.FourCC));
     for (const std::string& keyword : record.Keywords) lstAddKeywords->addItem(Q(keyword));
+    std::string error;
+    const std::optional<MediaFacts> facts = ReadFactsOf(catalogue_.Store, record.FileID, record.FileName, error);
+    ShowFacts(facts ? &*facts : nullptr, error.empty() ? QString() : tr("Could not read the media facts: %1").arg(Q(error)));
 }
 
 void AddEditTab::FillFormFromPath(const QString& path) {
@@ -235,8 +260,20 @@ std::optional<FileRecord> AddEditTab::RecordFromForm() {
     return record;
 }
 
+// The record and the facts probed for its path are one unit. Facts probed for another path are
+// not this record's, and the ones it has stay until its file is probed (their path tells).
+NewKey AddEditTab::SaveWithFacts(const FileRecord& record, const std::function<NewKey()>& save) {
+    clsSQLite::Transaction unit(catalogue_.Store);
+    if (!unit.BeginError().empty()) return {0, unit.BeginError()};
+    NewKey saved = save();
+    if (saved.Error.empty() && !probedPath_.empty() && probedPath_ == record.FileName)
+        saved.Error = KeepFacts(catalogue_.Store, catalogue_.OwnTables.Usable(), saved.ID, record.FileName, probedFacts_);
+    if (saved.Error.empty()) saved.Error = unit.Commit();
+    return saved;
+}
+
 void AddEditTab::Insert(const FileRecord& record) {
-    const NewKey added = InsertFile(catalogue_, record);
+    const NewKey added = SaveWithFacts(record, [&] { return InsertFile(catalogue_, record); });
     if (!added.Error.empty()) {
         Q_EMIT StatusChanged(tr("Could not save %1: %2").arg(Q(record.FileName), Q(added.Error)));
         return;
@@ -246,7 +283,9 @@ void AddEditTab::Insert(const FileRecord& record) {
 }
 
 void AddEditTab::Update(const FileRecord& record) {
-    if (const std::string error = UpdateFile(catalogue_, record); !error.empty()) {
+    if (const std::string error =
+            SaveWithFacts(record, [&] { return NewKey{record.FileID, UpdateFile(catalogue_, record)}; }).Error;
+        !error.empty()) {
         Q_EMIT StatusChanged(tr("Could not save %1: %2").arg(Q(record.FileName), Q(error)));
         return;
     }
@@ -323,6 +362,9 @@ void AddEditTab::CalculateSize() {
 void AddEditTab::CalculateLength() {
     if (!FileExists()) return;
     const MediaInfo media = GetMediaInfo(FilePath());
+    probedPath_ = FilePath();
+    probedFacts_ = media.Facts;
+    ShowFacts(media.Facts ? &*media.Facts : nullptr, Q(media.Reason));
     if (!media.IsMedia) {
         Q_EMIT StatusChanged(Q(media.Reason));
         return;

@@ -7,16 +7,20 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "analysis/MediaFacts.h"
 #include "model/Catalogue.h"
+#include "model/modCatalogue.h"
 #include "support/modSettings.h"
 
 class CRCJob;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 struct CRCResult;
 
@@ -62,6 +66,9 @@ private:
     QWidget* MakeFields();
     QWidget* MakeKeywords();
     QWidget* MakeButtons();
+    QWidget* MakeMedia();
+    void ShowFacts(const MediaFacts* facts, const QString& none);
+    NewKey SaveWithFacts(const FileRecord& record, const std::function<NewKey()>& save);
     QPushButton* MakeCalculateButton(const char* name, const char* field, void (AddEditTab::*action)());
 
     void Save();
@@ -99,4 +106,9 @@ private:
     QPushButton* cmdAddCRCCalculate;
     QPushButton* cmdAddSave;
     QPushButton* cmdAddDelete;
+    QPlainTextEdit* txtAddMedia;  // read-only: what the probe found, or what the catalogue keeps
+    // The facts the last probe of the form's file found, and the path it probed; a save of that
+    // path keeps them with the record. Empty path: nothing probed since the form was filled.
+    std::optional<MediaFacts> probedFacts_;
+    std::string probedPath_;
 };

@@ -10,6 +10,7 @@
 #include <ranges>
 
 #include "drives/dialogs/DriveNotes.h"
+#include "facts/FactText.h"
 #include "listing/ListRow.h"
 #include "listing/RowSort.h"
 #include "listing/modSearch.h"
@@ -78,7 +79,8 @@ int FileListModel::RowOf(int fileID) const {
 
 namespace {
 
-constexpr int kColumnCount = kDriveColumn + 1;
+constexpr int kFirstFact = kDriveColumn + 1;
+constexpr int kColumnCount = kFirstFact + kFactColumnCount;
 
 QString DriveName(const Catalogue& catalogue, const FileRecord& record) {
     const Drive* drive = catalogue.Drives.ByID(record.DriveID);
@@ -130,7 +132,39 @@ void FileListModel::Reorder() {
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void FileListModel::SortRows() { SortPositions(catalogue_, rows_, sortColumn_, ascending_); }
+void FileListModel::SortRows() {
+    if (sortColumn_ >= kFirstFact) return SortByFact(sortColumn_ - kFirstFact);
+    SortPositions(catalogue_, rows_, sortColumn_, ascending_);
+}
+
+// Rows without facts come first ascending, as empty cells do in the other columns.
+void FileListModel::SortByFact(int fact) {
+    const auto& records = catalogue_.Files.Records();
+    const bool numeric = FactSortKey(nullptr, fact) >= 0;
+    std::vector<std::pair<double, std::string>> keys(records.size());
+    for (const int position : rows_) {
+        const MediaFacts* facts = facts_.Of(records[position].FileID);
+        keys[position] = numeric ? std::pair{FactSortKey(facts, fact), std::string()} : std::pair{0.0, FactCellText(facts, fact)};
+    }
+    std::stable_sort(rows_.begin(), rows_.end(), [&](int a, int b) { return ascending_ ? keys[a] < keys[b] : keys[b] < keys[a]; });
+}
+
+void FileListModel::SetFacts(FactSet facts) {
+    facts_ = std::move(facts);
+    if (!rows_.empty()) Q_EMIT dataChanged(index(0, kFirstFact), index(rowCount() - 1, kColumnCount - 1));
+}
+
+void FileListModel::RereadFacts(int fileID) {
+    const clsFile& files = catalogue_.Files;
+    const auto record = std::find_if(files.Records().begin(), files.Records().end(),
+                                     [fileID](const FileRecord& each) { return each.FileID == fileID; });
+    if (record == files.Records().end()) return;
+    std::string error;
+    facts_.Remember(fileID, ::ReadFactsOf(catalogue_.Store, fileID, record->FileName, error));
+    RewriteRow(fileID);
+}
+
+int FileListModel::FirstFactColumn() { return kFirstFact; }
 
 const FileRecord* FileListModel::RecordAt(int row) const {
     const auto& records = catalogue_.Files.Records();
@@ -150,6 +184,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const bool numeric = index.column() < kListColumnCount && kListColumns[index.column()].Numeric;
     switch (role) {
     case Qt::DisplayRole:
+        if (index.column() >= kFirstFact)
+            return QString::fromStdString(FactCellText(facts_.Of(record->FileID), index.column() - kFirstFact));
         return index.column() == kDriveColumn ? DriveName(catalogue_, *record)
                                               : QString::fromStdString(CellText(catalogue_, *record, index.column()));
     case Qt::ToolTipRole:
@@ -167,7 +203,10 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
     const bool numeric = section < kListColumnCount && kListColumns[section].Numeric;
-    if (role == Qt::DisplayRole) return section == kDriveColumn ? tr("Drive") : QString::fromUtf8(kListColumns[section].Header);
+    if (role == Qt::DisplayRole) {
+        if (section >= kFirstFact) return QString::fromUtf8(kFactColumnHeaders[section - kFirstFact]);
+        return section == kDriveColumn ? tr("Drive") : QString::fromUtf8(kListColumns[section].Header);
+    }
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignVCenter | (numeric ? Qt::AlignRight : Qt::AlignLeft));
     return {};
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The results list's rows: records of the file set shown through the row layout, and after its ten
-// columns the drive each lies on; sortable by any column. A row whose file is on a drive that is
+// columns the drive each lies on and the media fact columns; sortable by any column. A row whose file is on a drive that is
 // not plugged in where its path says is drawn greyed and says why. It holds positions in the set,
 // not copies, so 100,000 rows cost little.
 #pragma once
@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "facts/FactRows.h"
 #include "model/Catalogue.h"
 
 class FileListModel : public QAbstractTableModel {
@@ -54,6 +55,13 @@ public:
     // The record shown at row, or null.
     const FileRecord* RecordAt(int row) const;
 
+    // The facts the fact columns show, as loaded with the sets.
+    void SetFacts(FactSet facts);
+    // Reads the record's facts again from the catalogue, after it was saved, and shows its row afresh.
+    void RereadFacts(int fileID);
+    // The first fact column; kFactColumnCount follow from here.
+    static int FirstFactColumn();
+
     // The row key "KEY" + FileID.
     static constexpr int KeyRole = Qt::UserRole;
 
@@ -65,8 +73,10 @@ public:
 private:
     void SortRows();
     void Reorder();
+    void SortByFact(int fact);
 
     Catalogue& catalogue_;
+    FactSet facts_;
     std::vector<int> rows_;  // positions in catalogue_.Files.Records()
     bool sorted_ = false;
     int sortColumn_ = 0;

@@ -31,6 +31,11 @@ void OptionsMenu::RememberFolderOf(const std::string& path) {
     Save("LastDir", state_.settings.LastDir);
 }
 
+void OptionsMenu::RememberColumns(const QStringList& shown) {
+    state_.settings.ListColumns = shown.join(QLatin1Char(';')).toStdString();
+    Save("ListColumns", state_.settings.ListColumns);
+}
+
 void OptionsMenu::ToggleAutoCalculateCRC(bool on) {
     state_.settings.AutoCalculateCRC = on;
     Save("AutoCalculateCRC", on ? "true" : "false");

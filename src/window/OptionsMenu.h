@@ -22,6 +22,8 @@ public:
     void LoadSettings();
     // The folder of the catalogue at path (a name typed without one still has one), remembered.
     void RememberFolderOf(const std::string& path);
+    // The list's columns shown, by header, kept for the next run.
+    void RememberColumns(const QStringList& shown);
 
 private:
     void ToggleAutoCalculateCRC(bool on);

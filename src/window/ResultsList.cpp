@@ -2,6 +2,7 @@
 #include "window/ResultsList.h"
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QProcess>
 #include <QScrollBar>
 
@@ -29,6 +30,8 @@ ResultsList::ResultsList(Catalogue& catalogue, FileListModel* model, QWidget* pa
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
     SizeColumns();
+    MakeColumnMenu();
+    ShowColumns({});
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &ResultsList::SortBy);
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
         if (const FileRecord* listed = model_->RecordAt(index.row())) Q_EMIT FileChosen(listed->FileID);
@@ -40,6 +43,45 @@ ResultsList::ResultsList(Catalogue& catalogue, FileListModel* model, QWidget* pa
 void ResultsList::SizeColumns() {
     for (int column = 0; column < kListColumnCount; ++column)
         setColumnWidth(column, kListColumns[column].Width * logicalDpiX() / 96 + (column == FileNameColumn ? 240 : 20));
+}
+
+QString ResultsList::Header(int column) const { return model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(); }
+
+// The header's own menu (a right-click on it): a check per column but the file name's.
+void ResultsList::MakeColumnMenu() {
+    columnMenu_ = new QMenu(this);
+    columnMenu_->setObjectName(QStringLiteral("mnuListColumns"));
+    for (int column = FileNameColumn + 1; column < model_->columnCount(); ++column) {
+        QAction* item = columnMenu_->addAction(Header(column));
+        item->setObjectName(QStringLiteral("mnuColumn") + Header(column).remove(QLatin1Char(' ')));
+        item->setCheckable(true);
+        connect(item, &QAction::toggled, this, [this, column](bool on) {
+            if (isColumnHidden(column) != on) return;  // set from the settings, not by the person
+            setColumnHidden(column, !on);
+            Q_EMIT ColumnsChosen(ShownColumns());
+        });
+    }
+    horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(horizontalHeader(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { columnMenu_->popup(horizontalHeader()->mapToGlobal(at)); });
+}
+
+void ResultsList::ShowColumns(const QStringList& shown) {
+    const int firstFact = FileListModel::FirstFactColumn();
+    const QList<QAction*> items = columnMenu_->actions();
+    for (int column = FileNameColumn + 1; column < model_->columnCount(); ++column) {
+        const bool show = shown.isEmpty() ? column < firstFact : shown.contains(Header(column));
+        setColumnHidden(column, !show);
+        items[column - 1]->setChecked(show);
+    }
+}
+
+QStringList ResultsList::ShownColumns() const {
+    QStringList shown;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        if (!isColumnHidden(column)) shown << Header(column);
+    }
+    return shown;
 }
 
 void ResultsList::SortBy(int column) {

@@ -9,6 +9,7 @@
 #include "model/Catalogue.h"
 
 class FileListModel;
+class QMenu;
 
 class ResultsList : public QTableView {
     Q_OBJECT
@@ -20,17 +21,27 @@ public:
     // Where the list is scrolled to, and back there after other rows were shown meanwhile.
     int ScrolledTo() const;
     void ScrollBackTo(int scrolled);
+    // Shows the columns with these headers and hides the others (File Name always shows); an
+    // empty list shows all but the media facts' columns.
+    void ShowColumns(const QStringList& shown);
+    // The headers of the columns shown, in order.
+    QStringList ShownColumns() const;
 
 Q_SIGNALS:
     void FileChosen(int fileID);
     // Why a file could not be opened.
     void StatusChanged(const QString& text);
+    // The person chose the columns shown from the header's menu.
+    void ColumnsChosen(const QStringList& shown);
 
 private:
     void SizeColumns();
+    void MakeColumnMenu();
+    QString Header(int column) const;
     void SortBy(int column);
     void Open(int row);
 
     Catalogue& catalogue_;
     FileListModel* model_;
+    QMenu* columnMenu_ = nullptr;
 };

@@ -47,7 +47,7 @@ SearchTab::SearchTab(Catalogue& catalogue, QWidget* parent) : QWidget(parent), c
     layout->addLayout(side, 2);
     // Enter in any field searches; in the keyword box it adds the keyword instead.
     for (QLineEdit* field : {txtSearchFileName, txtSearchTitle, txtSearchCRC, txtSearchSize, txtSearchLength, txtSearchFourCC,
-                             txtSearchRating})
+                             txtSearchRating, txtSearchHeight, txtSearchVideoCodec, txtSearchAudioLanguage})
         connect(field, &QLineEdit::returnPressed, this, &SearchTab::Search);
 }
 
@@ -103,7 +103,10 @@ QWidget* SearchTab::MakeFields() {
     row(8, "Rating", txtSearchRating, cboSearchRating);
     grid->addWidget(MakeLabel("Drive", cboSearchDrive), 9, 0);
     grid->addWidget(MakeDriveFields(), 9, 1, 1, 2);
-    grid->setRowStretch(10, 1);
+    txtSearchHeight = MakeLineEdit("txtSearchHeight", 6);
+    grid->addWidget(MakeLabel("Height at least", txtSearchHeight), 10, 0);
+    grid->addWidget(MakeMediaFields(), 10, 1, 1, 2);
+    grid->setRowStretch(11, 1);
     grid->setColumnStretch(2, 1);
     return fields;
 }
@@ -119,6 +122,21 @@ QWidget* SearchTab::MakeDriveFields() {
     cboSearchPlugged->setAccessibleName(tr("Plugged in or not"));
     line->addWidget(cboSearchDrive, 1);
     line->addWidget(cboSearchPlugged, 1);
+    return fields;
+}
+
+// The media facts searched for most: beside the least height, the codec and the language.
+QWidget* SearchTab::MakeMediaFields() {
+    auto* fields = new QWidget;
+    auto* line = new QHBoxLayout(fields);
+    line->setContentsMargins(0, 0, 0, 0);
+    txtSearchVideoCodec = MakeLineEdit("txtSearchVideoCodec", 32);
+    txtSearchAudioLanguage = MakeLineEdit("txtSearchAudioLanguage", 16);
+    line->addWidget(txtSearchHeight, 1);
+    line->addWidget(MakeLabel("Video codec", txtSearchVideoCodec));
+    line->addWidget(txtSearchVideoCodec, 1);
+    line->addWidget(MakeLabel("Audio language", txtSearchAudioLanguage));
+    line->addWidget(txtSearchAudioLanguage, 1);
     return fields;
 }
 
@@ -157,8 +175,12 @@ SearchFields SearchTab::Fields() const {
                         Chosen(cboSearchCategory), Std(txtSearchCRC->text()), Std(cboSearchSize->currentText()),
                         Std(txtSearchSize->text()), Std(cboSearchLength->currentText()), Std(txtSearchLength->text()),
                         Std(txtSearchFourCC->text()), Std(cboSearchRating->currentText()), Std(txtSearchRating->text()), {},
-                        ChosenDrive(cboSearchDrive), ChosenState(cboSearchPlugged)};
+                        ChosenDrive(cboSearchDrive), ChosenState(cboSearchPlugged), {}};
     for (int entry = 0; entry < lstSearchKeywords->count(); ++entry) fields.Keywords.push_back(Std(lstSearchKeywords->item(entry)->text()));
+    for (const auto& [field, fact, op] : {std::tuple{txtSearchHeight, "height", ">="}, {txtSearchVideoCodec, "video_codec", "="},
+                                          {txtSearchAudioLanguage, "audio_language", "="}}) {
+        if (const QString value = field->text().trimmed(); !value.isEmpty()) fields.Facts.push_back({fact, op, Std(value)});
+    }
     return fields;
 }
 
@@ -167,6 +189,10 @@ SearchFields SearchTab::Fields() const {
 void SearchTab::Search() {
     if (searching_) return;
     const SearchFields fields = Fields();
+    for (const FactCondition& fact : fields.Facts) {
+        if (const std::string wrong = CheckFact(fact); !wrong.empty())
+            return Q_EMIT StatusChanged(tr("Not searched: %1").arg(QString::fromStdString(wrong)));
+    }
     auto ids = std::make_shared<std::vector<int>>();
     Q_EMIT Busy(true);
     searching_ = new CatalogueJob(
@@ -199,7 +225,7 @@ void SearchTab::ShowAll() {
 // The type and category stay chosen; the drive and whether it is plugged in go with the rest.
 void SearchTab::Clear() {
     for (QLineEdit* field : {txtSearchFileName, txtSearchTitle, txtSearchCRC, txtSearchSize, txtSearchLength, txtSearchFourCC,
-                             txtSearchRating, txtSearchKeyword})
+                             txtSearchRating, txtSearchKeyword, txtSearchHeight, txtSearchVideoCodec, txtSearchAudioLanguage})
         field->clear();
     for (QComboBox* comparison : {cboSearchSize, cboSearchLength, cboSearchRating}) comparison->setCurrentIndex(-1);
     cboSearchDrive->setCurrentIndex(0);

@@ -46,6 +46,7 @@ private:
     QWidget* MakeKeywords();
     QWidget* MakeButtons();
     QWidget* MakeDriveFields();
+    QWidget* MakeMediaFields();
     SearchFields Fields() const;
     void Search();
     void ShowFound(const std::vector<int>& ids, const SearchFields& fields);
@@ -69,6 +70,9 @@ private:
     QLineEdit* txtSearchRating;
     QComboBox* cboSearchDrive;
     QComboBox* cboSearchPlugged;
+    QLineEdit* txtSearchHeight;
+    QLineEdit* txtSearchVideoCodec;
+    QLineEdit* txtSearchAudioLanguage;
     QLineEdit* txtSearchKeyword;
     QListWidget* lstSearchKeywords;
 };

@@ -103,12 +103,14 @@ void SetsLoader::StartOpen(const std::string& path) {
 // A failure of the worker is the load's failure, never the end of the program.
 void SetsLoader::Load(const std::string& path, const std::function<std::string()>& mayWrite) {
     error_.clear();
+    facts_ = {};
     try {
         error_ = loaded_->Store.OpenDB(path);
         if (error_.empty()) error_ = loaded_->Reload([this](std::int64_t done, std::int64_t total) {
             done_ = done;
             total_ = total;
         }, mayWrite);
+        if (error_.empty()) error_ = facts_.LoadFromDatabase(loaded_->Store, loaded_->Files);
     } catch (const std::exception& error) {
         error_ = std::string("Unexpected error: ") + error.what();
     }

@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "facts/FactRows.h"
 #include "model/Catalogue.h"
 #include "store/modSchema.h"
 
@@ -46,6 +47,8 @@ public:
     // Once Finished came, hands the load's sets to catalogue, whose own sets are freed aside.
     // Returns "" or why the load failed; the sets are then empty, as after a failed Reload.
     std::string TakeInto(Catalogue& catalogue);
+    // Once Finished came after Start, the media facts of the records read, for the list's columns.
+    FactSet TakeFacts() { return std::move(facts_); }
     // Empties the catalogue's sets at once and frees what they held on another thread.
     void FreeSets(Catalogue& catalogue);
 
@@ -71,6 +74,7 @@ private:
     bool previewShown_ = false;           // preview_ then holds what the catalogue shown held before
     std::unique_ptr<Catalogue> loaded_;   // written by the worker before it sets finished_
     std::string error_;                  // likewise
+    FactSet facts_;                      // likewise
     CatalogueCheck check_;               // likewise
     QTimer poll_;
     std::jthread freeing_;

@@ -150,7 +150,7 @@ void frmMain::ConnectAddEdit() {
     connect(addEdit_, &AddEditTab::FileAdded, this, [this](int fileID) {
         ShowCatalogue([this, fileID] { lstFile_->scrollTo(model_->index(model_->RowOf(fileID), 0)); });
     });
-    connect(addEdit_, &AddEditTab::FileRewritten, model_, &FileListModel::RewriteRow);
+    connect(addEdit_, &AddEditTab::FileRewritten, model_, &FileListModel::RereadFacts);
     connect(addEdit_, &AddEditTab::FileDeleted, this, [this](int fileID) {
         model_->RemoveRow(fileID);
         ReloadCatalogue();
@@ -164,6 +164,7 @@ void frmMain::ConnectAddEdit() {
     connect(addEdit_, &AddEditTab::CRCEnded, status_, &StatusBar::EndWork);
     connect(lstFile_, &ResultsList::FileChosen, addEdit_, &AddEditTab::ShowFileRecord);
     connect(lstFile_, &ResultsList::StatusChanged, status_, &StatusBar::SetText);
+    connect(lstFile_, &ResultsList::ColumnsChosen, options_, &OptionsMenu::RememberColumns);
 }
 
 // After a change of the vocabulary, the lists and every row show the catalogue as it now is. The
@@ -214,6 +215,8 @@ void frmMain::ToolEnded(const QString& outcome) {
 
 void frmMain::Start(const QStringList& arguments) {
     options_->LoadSettings();
+    const QString columns = QString::fromStdString(state_.settings.ListColumns);
+    lstFile_->ShowColumns(columns.isEmpty() ? QStringList() : columns.split(QLatin1Char(';')));
     if (const std::string path = CommandLinePath(arguments); !path.empty()) OpenFromCommandLine(path);
 }
 
@@ -320,6 +323,7 @@ void frmMain::TakeSets(bool loaded) {
     const std::string error = loaded ? loader_.TakeInto(state_.catalogue) : std::string();
     status_->HideProgress();
     SetBusy(false, true);
+    model_->SetFacts(loader_.TakeFacts());
     model_->ShowFileIDs(std::exchange(showAfterLoad_, {}));
     lstFile_->setUpdatesEnabled(true);
     if (!error.empty()) ShowError("Could not load the catalogue: " + error);

@@ -11,9 +11,17 @@
 
 namespace {
 
+// Facts come with a verdict of media, read from the container the verdict opened, and nothing
+// else: whatever the bytes claim, their counts and texts stay within what was kept.
 bool Consistent(const MediaInfo& info) {
-    if (info.IsMedia) return info.Length >= 0 && info.Reason.empty() && !info.ProbeFailed;
-    return info.Length < 0 && !info.Reason.empty();
+    if (info.IsMedia) {
+        if (!info.Facts) return false;
+        const MediaFacts& facts = *info.Facts;
+        return info.Length >= 0 && info.Reason.empty() && !info.ProbeFailed && facts.Audio.size() <= 16 &&
+               facts.Subtitles.size() <= 16 && facts.SubtitleCount >= static_cast<int>(facts.Subtitles.size()) &&
+               facts.Width >= 0 && facts.Height >= 0 && facts.Comment.size() < 512;
+    }
+    return info.Length < 0 && !info.Reason.empty() && !info.Facts;
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ sqlite3* Tables() {
 SearchFields FieldsOf(std::vector<std::string> texts) {
     texts.resize(12);
     SearchFields fields{texts[0], texts[1], {}, {}, texts[4], texts[5], texts[6], texts[7], texts[8], texts[9], texts[10], texts[11],
-                        {}, {}, {}};
+                        {}, {}, {}, {}};
     if (!texts[2].empty()) fields.Type = texts[2];
     if (!texts[3].empty()) fields.Category = texts[3];
     return fields;

@@ -105,7 +105,7 @@ TEST_F(Catalogued, AddReadsTheFile) {
     EXPECT_EQ(records[4].at("Drive"), records[5].at("Drive"));  // whichever filesystem the test's folder is on
     records[4].erase("Drive");
     EXPECT_EQ(records[4], nlohmann::json::parse(R"({"FileID": 4, "FileName": ")" + Path("a.avi") + R"(", "Title": "T",
-        "Type": "Video", "Category": "Live", "CRC": "", "Size": 8, "Length": 0, "FourCC": "", "Rating": 4, "Keywords": ["j", "k"]})"));
+        "Type": "Video", "Category": "Live", "CRC": "", "Size": 8, "Length": 0, "FourCC": "", "Rating": 4, "Keywords": ["j", "k"], "Media": null})"));
     EXPECT_EQ(records[5]["CRC"], "CBF43926");
     EXPECT_EQ(records[5]["Type"], "Video");  // by its extension, whatever its case
     EXPECT_EQ(records[6]["CRC"], "");
@@ -179,7 +179,7 @@ TEST_F(Catalogued, UpdateChangesOnlyWhatItIsGivenAndDeleteRemoves) {
     EXPECT_EQ(records[1], first);
     EXPECT_EQ(records[2], nlohmann::json::parse(R"({"FileID": 2, "FileName": ")" + Path("moved/b.avi") + R"(", "Title": "5% off_",
         "Type": "Video", "Category": "", "CRC": "", "Size": 9, "Length": 0, "FourCC": "", "Rating": 10, "Keywords": [],
-        "Drive": ""})"));
+        "Drive": "", "Media": null})"));
     // A record without a type or category still has none (NULL, not 0) after an update.
     clsSQLite store;
     ASSERT_EQ(store.OpenDB(cat), "");
@@ -251,7 +251,7 @@ TEST_F(Catalogued, EveryFormatCarriesTheCellsWhole) {
     EXPECT_EQ(json[0], nlohmann::json::parse(R"({"FileID": 1, "FileName": ")" + Path("a.avi") +
                                              R"(", "Title": "O'Brien, \"live\"\nnight", "Type": "Video", "Category": "",
                                              "CRC": "", "Size": 100, "Length": 0, "FourCC": "", "Rating": 3,
-                                             "Keywords": ["live", "rock"], "Drive": ""})"));
+                                             "Keywords": ["live", "rock"], "Drive": "", "Media": null})"));
     // A table is for a terminal: one line per file, columns aligned, no control character let through.
     const std::string table = Run({"list", "c.rvd"}).Out;
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 4);

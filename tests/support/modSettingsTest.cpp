@@ -11,7 +11,7 @@ TEST(LoadSettings, FirstRunWritesTheDefaults) {
     TempFolder folder;
     ScopedEnv config("XDG_CONFIG_HOME", folder.Root());
     clsINIParse ini;
-    Settings settings{true, "stale"};
+    Settings settings{true, "stale", {}};
     ASSERT_EQ(LoadSettings(ini, settings), "");
     const std::string appPath = folder.Root() + "/reelvault/";
     EXPECT_EQ(ini.INIFileName(), appPath + "rv.ini");

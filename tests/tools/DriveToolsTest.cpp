@@ -87,6 +87,9 @@ TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
     EXPECT_TRUE(RebindDrive(catalogue, "FILMS", "", host).Cancelled);
     EXPECT_EQ(Paths(), Under(place));  // a cancel writes nothing
 
+    ASSERT_EQ(catalogue.Store.Execute("INSERT INTO rvFileMedia SELECT FileID, rv_path_key(FileName), 'avi', 'mpeg4', 64, 48, "
+                                      "25, 0, 0, 0, 0, '', '', '', '', 0, '', 0 FROM tblFile"),
+              "");
     host = {};
     const ToolResult moved = RebindDrive(catalogue, "FILMS", "", host);
     EXPECT_EQ(moved.Error, "");
@@ -96,6 +99,11 @@ TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
     // The files are the same ones: their hashes stay theirs.
     ASSERT_EQ(catalogue.Store.Execute("SELECT count(*) FROM rvFileHash h JOIN tblFile f ON f.FileID = h.FileID "
                                       "WHERE h.PathKey = rv_path_key(f.FileName)"),
+              "");
+    EXPECT_EQ(catalogue.Store.Field(0).AsInt(), 3);
+    // And so do their media facts.
+    ASSERT_EQ(catalogue.Store.Execute("SELECT count(*) FROM rvFileMedia m JOIN tblFile f ON f.FileID = m.FileID "
+                                      "WHERE m.PathKey = rv_path_key(f.FileName)"),
               "");
     EXPECT_EQ(catalogue.Store.Field(0).AsInt(), 3);
     EXPECT_EQ(RecordsToRepoint(catalogue, Films()), 0);

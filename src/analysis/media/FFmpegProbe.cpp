@@ -3,6 +3,8 @@
 // module; the core hands it a file it has opened and checked.
 #include "analysis/media/FFmpegProbe.h"
 
+#include "analysis/media/FFmpegFacts.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -298,7 +300,8 @@ bool MayBeMedia(const ProbeSource& source, std::span<const unsigned char> start,
 
 Verdict PictureOrText(std::string_view demuxer) { return NotMedia("a picture or text format (" + std::string(demuxer) + ")"); }
 
-Verdict FullProbe(ProbeSource& source, const std::string& path, std::chrono::milliseconds timeout) {
+// The facts of a media file are read from the context the verdict opened: no second open.
+Verdict FullProbe(ProbeSource& source, const std::string& path, std::chrono::milliseconds timeout, RvMediaFacts& facts) {
     IOContextPtr io;
     FormatContextPtr format;  // declared after io, so it is closed before io is freed
     if (Verdict opened = OpenFormat(source, path, timeout, io, format); opened.Code != 0) return opened;
@@ -309,6 +312,7 @@ Verdict FullProbe(ProbeSource& source, const std::string& path, std::chrono::mil
     const std::int64_t length = LengthOf(*format, source);
     if (length < 0) return FromError(source, static_cast<int>(length), timeout);
     if (length == 0) return NotMedia("its length is unknown");
+    ReadFacts(*format, facts);
     Verdict media;
     media.LengthMs = length;
     return media;
@@ -318,17 +322,17 @@ Verdict FullProbe(ProbeSource& source, const std::string& path, std::chrono::mil
 // starts with already settles on a picture or text format, opening the file would only decode the
 // picture (an SVG icon through a whole vector renderer) to reach the same verdict.
 Verdict Probe(ProbeSource& source, std::span<const unsigned char> start, const std::string& path,
-              std::chrono::milliseconds timeout) {
-    if (ClaimedAsMedia(start, path)) return FullProbe(source, path, timeout);  // which detects anyway
+              std::chrono::milliseconds timeout, RvMediaFacts& facts) {
+    if (ClaimedAsMedia(start, path)) return FullProbe(source, path, timeout, facts);  // which detects anyway
     int score = 0;
     const AVInputFormat* detected = Detect(start.first(std::min(start.size(), kFirstDetectionBytes)), path.c_str(), score);
     if (detected && score > AVPROBE_SCORE_RETRY && IsImageOrTextDemuxer(detected->name))
         return PictureOrText(detected->name);
     // The game-music reader scores every tune it knows at the "retry" bar and no higher below 16 KiB,
     // so the bar would turn away every chip tune.
-    if (detected && std::string_view(detected->name) == "libgme") return FullProbe(source, path, timeout);
+    if (detected && std::string_view(detected->name) == "libgme") return FullProbe(source, path, timeout, facts);
     if (!MayBeMedia(source, start, path, score)) return NotMedia("no media format knows it");
-    return FullProbe(source, path, timeout);
+    return FullProbe(source, path, timeout, facts);
 }
 
 // FFmpeg believes the sizes a file states: a WAV of 486 bytes whose INFO item claims 1.9 GB gets a
@@ -383,5 +387,5 @@ void ProbeWithFFmpeg(const RvMediaRequest& request, RvMediaVerdict& answer) {
                        .Size = request.Size,
                        .Deadline = Clock::time_point(std::chrono::nanoseconds(request.DeadlineNs))};
     const std::span<const unsigned char> start(request.Header, request.HeaderSize);
-    Answer(Probe(source, start, request.Path, std::chrono::milliseconds(request.TimeoutMs)), answer);
+    Answer(Probe(source, start, request.Path, std::chrono::milliseconds(request.TimeoutMs), answer.Facts), answer);
 }

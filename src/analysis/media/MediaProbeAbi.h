@@ -13,7 +13,7 @@
 extern "C" {
 #endif
 
-#define RV_MEDIA_PROBE_VERSION 2u
+#define RV_MEDIA_PROBE_VERSION 3u
 #define RV_MEDIA_PROBE_ENTRY "rv_media_probe_entry"
 
 // One file, opened and checked by the core: a plain file that is not empty.
@@ -27,11 +27,44 @@ typedef struct RvMediaRequest {
     int64_t TimeoutMs;            // the time allowed, for the sentence of a probe that gave up
 } RvMediaRequest;
 
+// The streams kept of each kind; a file with more says how many it has.
+#define RV_MEDIA_MAX_STREAMS 16
+
+// Texts are NUL-terminated, cut to their buffer at a whole UTF-8 character, "" when unknown.
+typedef struct RvMediaStreamFacts {
+    char Codec[32];     // FFmpeg's name of the codec ("aac", "subrip")
+    char Language[16];  // the stream's language tag as written ("fre", "en")
+    int Channels;       // audio only; 0 when unknown
+    int SampleRate;     // audio only, in Hz; 0 when unknown
+} RvMediaStreamFacts;
+
+// What the probe learnt of a media file from the container it opened: no frame is decoded for it.
+typedef struct RvMediaFacts {
+    char Container[64];  // the demuxer's name ("mov,mp4,m4a,3gp,3g2,mj2")
+    // The first moving picture (a cover or still image does not count); all 0 or "" without one.
+    char VideoCodec[32];
+    int Width;
+    int Height;
+    double FrameRate;  // frames per second, the average where the container knows it
+    int64_t BitRate;   // bits per second of the video stream, else of the whole file; 0 when unknown
+    int HDR;           // 1 when the picture's transfer is PQ or HLG
+    int AudioCount;    // streams in the file; the first RV_MEDIA_MAX_STREAMS are in Audio
+    RvMediaStreamFacts Audio[RV_MEDIA_MAX_STREAMS];
+    int SubtitleCount;
+    RvMediaStreamFacts Subtitles[RV_MEDIA_MAX_STREAMS];
+    char Title[256];
+    char Artist[256];
+    char Album[256];
+    char Date[32];  // the date tag as written ("2004", "2004-05-01")
+    char Comment[512];
+} RvMediaFacts;
+
 typedef struct RvMediaVerdict {
     int Code;          // 0 for media; otherwise negative (FFmpeg's code, or the negated errno)
     int64_t LengthMs;  // > 0 when Code is 0
     int Failed;        // 1: could not be examined (read error, time-out, memory), as opposed to not media
     char Why[256];     // when Code is not 0: why, as the end of a sentence, NUL-terminated
+    RvMediaFacts Facts;  // when Code is 0
 } RvMediaVerdict;
 
 typedef struct RvMediaProbe {

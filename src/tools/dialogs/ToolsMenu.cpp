@@ -6,6 +6,7 @@
 #include "identity/dialogs/frmDuplicates.h"
 #include "identity/dialogs/frmVerify.h"
 #include "tools/DetectFileTypes.h"
+#include "tools/ReadMediaFacts.h"
 #include "tools/RemoveMissingFiles.h"
 #include "tools/dialogs/frmDetectMovedFiles.h"
 #include "tools/dialogs/frmFindReplace.h"
@@ -41,6 +42,7 @@ ToolsMenu::ToolsMenu(const Catalogue& catalogue, const Settings& settings, Promp
                                               {"mnuRemoveMissingFiles", tr("Remove &Missing Files"), &ToolsMenu::RemoveMissingFiles},
                                               {"mnuDetectFileTypes", tr("Detect File &Types"), &ToolsMenu::DetectFileTypes},
                                               {"mnuDetectMovedFiles", tr("Detect Moved Files"), &ToolsMenu::DetectMovedFiles},
+                                              {"mnuReadMediaFacts", tr("Read Media F&acts Again"), &ToolsMenu::ReadMediaFacts},
                                               {"mnuFileNameFindReplace", tr("File Name &Find/Replace"), &ToolsMenu::FindReplace},
                                               {"mnuDuplicates", tr("D&uplicates..."), &ToolsMenu::Duplicates},
                                               {"mnuVerifyFiles", tr("&Verify Files..."), &ToolsMenu::VerifyFiles}}) {
@@ -136,6 +138,15 @@ void ToolsMenu::DetectFileTypes() {
     progress_->Run(tr("Detect File Types"), catalogue_.Store.FileName(), ::DetectFileTypes,
                    [this](const ToolResult& result, const QString& logPath) {
                        Finish(Count(result.Changed, "records given a new file type"), result, logPath);
+                   });
+}
+
+void ToolsMenu::ReadMediaFacts() {
+    progress_->Run(tr("Read Media Facts Again"), catalogue_.Store.FileName(), ::ReadMediaFacts,
+                   [this](const ToolResult& result, const QString& logPath) {
+                       QString totals = Count(result.Changed, "records' media facts read again");
+                       if (result.Skipped > 0) totals += QStringLiteral(", ") + Count(result.Skipped, "files could not be read");
+                       Finish(totals, result, logPath);
                    });
 }
 

@@ -46,6 +46,7 @@ private:
     void LoadDirectory();
     void RemoveMissingFiles();
     void DetectFileTypes();
+    void ReadMediaFacts();
     void DetectMovedFiles();
     void FindReplace();
     void Duplicates();
