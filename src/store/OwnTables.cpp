@@ -40,6 +40,13 @@ const std::vector<OwnTable> kOwnTables = {
      "HashLow INTEGER NOT NULL, Size INTEGER NOT NULL, MTimeNs INTEGER NOT NULL, Device INTEGER NOT NULL, "
      "Inode INTEGER NOT NULL, HashedAt INTEGER NOT NULL, VerifiedAt INTEGER NOT NULL DEFAULT 0);",
      {"FileID", "PathKey", "HashHigh", "HashLow", "Size", "MTimeNs", "Device", "Inode", "HashedAt", "VerifiedAt"}, 1},
+    // A record's frame: a small JPEG, kept here so that it shows while the file's drive is away.
+    // An empty Picture says the file holds none, and Note why, so that it is not looked for again.
+    // Read one record at a time, never with the list.
+    {"rvFrame",
+     "CREATE TABLE rvFrame(FileID INTEGER PRIMARY KEY, PathKey INTEGER NOT NULL, Width INTEGER NOT NULL, "
+     "Height INTEGER NOT NULL, Picture BLOB NOT NULL, Note TEXT NOT NULL DEFAULT '', MadeAt INTEGER NOT NULL);",
+     {"FileID", "PathKey", "Width", "Height", "Picture", "Note", "MadeAt"}, 2},
 };
 
 struct OwnIndex {
@@ -117,7 +124,7 @@ std::string MakeInOneStep(clsSQLite& store, const OwnTablesStatus& found) {
 
 }  // namespace
 
-const std::array<std::string_view, 2> kPerFileTables = {"rvFileDrive", "rvFileHash"};
+const std::array<std::string_view, 3> kPerFileTables = {"rvFileDrive", "rvFileHash", "rvFrame"};
 
 OwnTablesStatus ReadOwnTables(clsSQLite& store) {
     if (!store.DBOpen()) return {};

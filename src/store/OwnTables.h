@@ -14,7 +14,7 @@
 #include "store/clsSQLite.h"
 
 // The version this program makes and reads.
-inline constexpr int kOwnTablesVersion = 1;
+inline constexpr int kOwnTablesVersion = 2;
 
 enum class OwnTablesState {
     Absent,   // a catalogue no program of ours has written yet
@@ -45,7 +45,7 @@ OwnTablesStatus MakeOwnTables(clsSQLite& store);
 
 // The tables whose rows each belong to one record, by FileID: a record deleted takes its rows here
 // with it.
-extern const std::array<std::string_view, 2> kPerFileTables;
+extern const std::array<std::string_view, 3> kPerFileTables;
 
 // Deletes the rows of the per-file tables whose record is gone. "" or the engine's message.
 std::string DeleteOrphanRows(clsSQLite& store);

@@ -36,7 +36,15 @@ TEST_F(OwnTablesTest, AreMadeOnceBesideTheSevenAndKeptAcrossSteps) {
     EXPECT_TRUE(MakeOwnTables(store).Usable());
     EXPECT_EQ(Ask("SELECT count(*) FROM rvDrive"), "1");
     EXPECT_EQ(Ask("SELECT count(*) FROM rvSchema"), "1");
-    EXPECT_EQ(Tables(), "rvDrive rvFileDrive rvFileHash rvSchema " + seven);
+    EXPECT_EQ(Tables(), "rvDrive rvFileDrive rvFileHash rvFrame rvSchema " + seven);
+
+    // A catalogue of the first version gains the tables of the second, and keeps its rows.
+    ASSERT_EQ(store.Execute("DROP TABLE rvFrame"), "");
+    ASSERT_EQ(store.Execute("UPDATE rvSchema SET Version = 1"), "");
+    EXPECT_EQ(ReadOwnTables(store).State, OwnTablesState::Older);
+    EXPECT_TRUE(MakeOwnTables(store).Usable());
+    EXPECT_EQ(Ask("SELECT count(*) FROM rvDrive"), "1");
+    EXPECT_EQ(Tables(), "rvDrive rvFileDrive rvFileHash rvFrame rvSchema " + seven);
 }
 
 TEST_F(OwnTablesTest, DamagedOnesAreMadeAnewWithANoteAndNewerOnesAreLeftAlone) {
