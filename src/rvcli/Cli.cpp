@@ -7,6 +7,7 @@
 #include "rvcli/CheckCommand.h"
 #include "rvcli/DriveCommands.h"
 #include "rvcli/FileCommands.h"
+#include "rvcli/FrameCommands.h"
 #include "rvcli/IdentityCommands.h"
 #include "rvcli/ListCommands.h"
 #include "rvcli/RecordCommands.h"
@@ -43,6 +44,7 @@ int RunCommandLine(int argc, char** argv) {
     AddFileCommands(app, commands);
     AddCheckCommand(app, commands);
     AddIdentityCommands(app, commands);
+    AddFrameCommands(app, commands);
 
     try {
         app.parse(argc, argv);
