@@ -18,6 +18,7 @@
 #include "window/CRCJob.h"
 #include "widgets/Controls.h"
 #include "window/FileDropTarget.h"
+#include "window/FramePicture.h"
 #include "listing/UserNumber.h"
 
 namespace {
@@ -45,6 +46,8 @@ AddEditTab::AddEditTab(Catalogue& catalogue, const Settings& settings, QWidget* 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(MakeFields(), 3);
     auto* side = new QVBoxLayout;
+    picAddFrame = new FramePicture;
+    side->addWidget(picAddFrame);
     side->addWidget(MakeKeywords(), 1);
     QGroupBox* fraAddDropFile = MakeFrame("fraAddDropFile", "Drop File Here");
     auto* dropHint = new QLabel(tr("Drop a file from your file manager here to fill in the form."));
@@ -157,6 +160,7 @@ void AddEditTab::ClearAddForm() {
     cboAddType->setCurrentIndex(-1);
     cboAddCategory->setCurrentIndex(-1);
     lstAddKeywords->clear();
+    picAddFrame->Empty();
     CancelCRC();
 }
 
@@ -181,6 +185,13 @@ void AddEditTab::ShowFileRecord(int fileID) {
     txtAddRating->setText(QString::number(record.Rating));
     txtAddFourCC->setText(QString::fromLatin1(record.FourCC));
     for (const std::string& keyword : record.Keywords) lstAddKeywords->addItem(Q(keyword));
+    picAddFrame->ShowFrameOf(catalogue_.Store, record.FileID, record.FileName);
+}
+
+void AddEditTab::FramesArrived(const QList<int>& fileIDs) {
+    const int shown = picAddFrame->FileID();
+    if (shown < 0 || !fileIDs.contains(shown) || !catalogue_.Files.GotoFileID(shown)) return;
+    picAddFrame->ShowFrameOf(catalogue_.Store, shown, catalogue_.Files.Current()->FileName);
 }
 
 void AddEditTab::FillFormFromPath(const QString& path) {

@@ -14,6 +14,7 @@
 #include "support/modSettings.h"
 
 class CRCJob;
+class FramePicture;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -46,6 +47,8 @@ public:
     void FillFormFromPath(const QString& path);
     // Stops a CRC in flight at once; the CRC field keeps what it held before.
     void CancelCRC();
+    // Frames were stored for these records: the form's record shows its own when it is among them.
+    void FramesArrived(const QList<int>& fileIDs);
 
 Q_SIGNALS:
     void FormCleared();              // the drop-down boxes want their names again
@@ -99,4 +102,5 @@ private:
     QPushButton* cmdAddCRCCalculate;
     QPushButton* cmdAddSave;
     QPushButton* cmdAddDelete;
+    FramePicture* picAddFrame;
 };

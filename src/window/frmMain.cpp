@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "drives/dialogs/DriveTools.h"
+#include "frames/ThumbnailCache.h"
 #include "store/modSchema.h"
 #include "support/dialogs/frmAbout.h"
 #include "support/modUtilities.h"
@@ -23,6 +24,7 @@
 #include "window/CategoriesTab.h"
 #include "window/FileListModel.h"
 #include "window/FileTypesTab.h"
+#include "window/FrameJob.h"
 #include "window/OptionsMenu.h"
 #include "window/ResultsList.h"
 #include "window/SearchTab.h"
@@ -310,7 +312,26 @@ void frmMain::TakeSets(bool loaded) {
     lstFile_->setUpdatesEnabled(true);
     if (!error.empty()) ShowError("Could not load the catalogue: " + error);
     drives_->SetsReloaded();
+    if (loaded && error.empty()) StartFramePass();
     if (afterLoad_) std::exchange(afterLoad_, {})();
+}
+
+void frmMain::StartFramePass() {
+    const Catalogue& catalogue = state_.catalogue;
+    if (frames_) {
+        framesAgain_ = true;
+        return frames_->Cancel();
+    }
+    if (!catalogue.Store.DBOpen() || catalogue.Store.ReadOnly() || !catalogue.OwnTables.Usable()) return;
+    frames_ = new FrameJob(catalogue.Store.FileName(), catalogue.Store.BusyTimeout(), ThumbnailCache::DesktopRoot(), this);
+    connect(frames_, &FrameJob::Arrived, addEdit_, &AddEditTab::FramesArrived);
+    connect(frames_, &FrameJob::Finished, this, &frmMain::FramePassEnded);
+}
+
+void frmMain::FramePassEnded() {
+    frames_->deleteLater();  // its worker has ended: nothing to wait for
+    frames_ = nullptr;
+    if (std::exchange(framesAgain_, false)) StartFramePass();
 }
 
 // Reading every page of a large file takes a while; the catalogue open until then stays open.
@@ -425,6 +446,7 @@ void frmMain::ShowTitle() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     if (tools_->IsRunning()) tools_->Cancel();  // stop it first; what it committed until then stays
+    if (frames_) frames_->Cancel();  // the frames stored until then stay; the job waits for the one at hand
     if (Busy() || tools_->IsRunning()) {  // the catalogue is still in use: close when it is not
         closeWhenIdle_ = true;
         event->ignore();

@@ -20,6 +20,7 @@ class CategoriesTab;
 class DriveTools;
 class FileListModel;
 class FileTypesTab;
+class FrameJob;
 class OptionsMenu;
 class Prompts;
 class QTabWidget;
@@ -83,6 +84,10 @@ private:
     // with these IDs, and then comes then.
     void LoadSets(std::vector<int> thenShow, std::function<void()> then);
     void TakeSets(bool loaded);
+    // Makes the frames the catalogue lacks, in the background; a pass still running is stopped
+    // first and the new one starts when it has.
+    void StartFramePass();
+    void FramePassEnded();
     // Checks the file on the loader's thread and opens it when it passed; then gets "" or why not.
     void CheckThen(const std::string& path, std::function<void(const std::string& error)> then);
     // The records changed in place: the list shows the same files afresh, at the same place.
@@ -121,6 +126,8 @@ private:
     OptionsMenu* options_;
     ToolsMenu* tools_;
     DriveTools* drives_;
+    FrameJob* frames_ = nullptr;  // the frame pass under way
+    bool framesAgain_ = false;     // the sets were loaded again while it ran
     bool closeWhenIdle_ = false;  // the window was closed while a tool ran or the window was busy
     SetsLoader loader_;
 };
