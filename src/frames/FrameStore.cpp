@@ -28,10 +28,12 @@ std::string StoreFrame(clsSQLite& store, int fileID, const std::string& path, co
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
     // Bound as text, kept as the bytes they are.
     const std::string picture(frame.Jpeg.begin(), frame.Jpeg.end());
+    // Only for the record as it still is: a pass on another connection may have made the frame of
+    // a record deleted or re-pointed meanwhile.
     return store.Execute(
         "INSERT OR REPLACE INTO rvFrame(FileID, PathKey, Width, Height, Picture, Note, MadeAt) "
-        "VALUES(?1, ?2, ?3, ?4, CAST(?5 AS BLOB), ?6, ?7);",
-        {fileID, PathKey(path), frame.Width, frame.Height, picture, frame.Made() ? std::string() : frame.Reason, now});
+        "SELECT ?1, ?2, ?3, ?4, CAST(?5 AS BLOB), ?6, ?7 WHERE EXISTS (SELECT 1 FROM tblFile WHERE FileID = ?1 AND FileName = ?8);",
+        {fileID, PathKey(path), frame.Width, frame.Height, picture, frame.Made() ? std::string() : frame.Reason, now, path});
 }
 
 std::string MissingFrames(clsSQLite& store, std::vector<FrameWanted>& wanted) {

@@ -24,7 +24,7 @@ std::string ReadFrame(clsSQLite& store, int fileID, const std::string& path, std
 // Stores the frame made of the record's file, or that it holds none (frame.Reason). A frame that
 // could not be examined (frame.Failed) is not stored, so that it is tried again. "" or the
 // engine's message; nothing is written to a catalogue opened read-only or whose own tables are not
-// usable (then "").
+// usable (then ""), nor for a record that is gone or has another path now.
 std::string StoreFrame(clsSQLite& store, int fileID, const std::string& path, const Frame& frame);
 
 struct FrameWanted {

@@ -87,6 +87,9 @@ TEST_F(FramePassTest, MakesWhatIsMissingAndNotesFilesWithoutPictures) {
     ASSERT_EQ(store.Execute("DELETE FROM tblFile WHERE FileID = 2"), "");
     ASSERT_EQ(DeleteOrphanRows(store), "");
     EXPECT_EQ(Ask("SELECT count(*) FROM rvFrame WHERE FileID = 2"), "0");
+    // A frame made while its record went is not stored for it.
+    ASSERT_EQ(StoreFrame(store, 2, folder.Path("song.mp3"), MakeFrame(folder.Path("film.avi"))), "");
+    EXPECT_EQ(Ask("SELECT count(*) FROM rvFrame WHERE FileID = 2"), "0");
 }
 
 TEST_F(FramePassTest, TheCachesThumbnailIsUsedAndCancelKeepsWhatWasCommitted) {

@@ -88,6 +88,7 @@ TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
     EXPECT_EQ(Paths(), Under(place));  // a cancel writes nothing
 
     host = {};
+    ASSERT_EQ(catalogue.Store.Execute("INSERT INTO rvFrame SELECT FileID, rv_path_key(FileName), 2, 2, 'x', '', 0 FROM tblFile"), "");
     const ToolResult moved = RebindDrive(catalogue, "FILMS", "", host);
     EXPECT_EQ(moved.Error, "");
     EXPECT_EQ(moved.Changed, 3);
@@ -96,6 +97,11 @@ TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
     // The files are the same ones: their hashes stay theirs.
     ASSERT_EQ(catalogue.Store.Execute("SELECT count(*) FROM rvFileHash h JOIN tblFile f ON f.FileID = h.FileID "
                                       "WHERE h.PathKey = rv_path_key(f.FileName)"),
+              "");
+    EXPECT_EQ(catalogue.Store.Field(0).AsInt(), 3);
+    // And their frames show the same films.
+    ASSERT_EQ(catalogue.Store.Execute("SELECT count(*) FROM rvFrame r JOIN tblFile f ON f.FileID = r.FileID "
+                                      "WHERE r.PathKey = rv_path_key(f.FileName)"),
               "");
     EXPECT_EQ(catalogue.Store.Field(0).AsInt(), 3);
     EXPECT_EQ(RecordsToRepoint(catalogue, Films()), 0);
