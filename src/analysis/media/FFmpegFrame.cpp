@@ -126,9 +126,11 @@ constexpr int kIOBufferSize = 64 * 1024;
 constexpr std::int64_t kProbeBytes = 5'000'000;
 // Packets read looking for a picture before giving up: a damaged stream may hold none that decodes.
 constexpr int kMaxPackets = 4000;
-// The stored picture's JPEG quality, as the encoder's quantiser (2 best, 31 worst): at 320 pixels
-// wide the frames stay near 8 KB and still show faces and titles.
-constexpr int kJpegQuantiser = 6;
+// The stored picture's JPEG quality, as the encoder's quantisers tried in turn (2 best, 31 worst)
+// until the picture takes no more than kJpegEnough bytes: at 320 pixels wide most frames take
+// 1 to 6 KB at the first and still show faces and titles.
+constexpr int kJpegQuantisers[] = {6, 12, 24};
+constexpr int kJpegEnough = 12 * 1024;
 
 Outcome Open(FrameSource& source, const char* path, std::int64_t timeoutMs, IOContextPtr& io, FormatContextPtr& format) {
     auto* buffer = static_cast<unsigned char*>(av_malloc(kIOBufferSize));
@@ -275,6 +277,25 @@ int Scale(const AVFrame& frame, int width, int height, AVPixelFormat format, std
     return rows > 0 ? 0 : AVERROR(EINVAL);
 }
 
+// The small picture as a JPEG at the quantiser into packet; 0 or FFmpeg's code.
+int EncodeAt(AVFrame& small, int quantiser, AVPacket& packet) {
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MJPEG);
+    CodecContextPtr encoder(codec ? avcodec_alloc_context3(codec) : nullptr);
+    if (!encoder) return AVERROR_ENCODER_NOT_FOUND;
+    encoder->width = small.width;
+    encoder->height = small.height;
+    encoder->pix_fmt = AV_PIX_FMT_YUVJ420P;
+    encoder->time_base = {1, 25};
+    encoder->flags |= AV_CODEC_FLAG_QSCALE;
+    encoder->global_quality = FF_QP2LAMBDA * quantiser;
+    small.quality = encoder->global_quality;
+    av_packet_unref(&packet);
+    int code = avcodec_open2(encoder.get(), codec, nullptr);
+    if (code >= 0) code = avcodec_send_frame(encoder.get(), &small);
+    if (code >= 0) code = avcodec_receive_packet(encoder.get(), &packet);
+    return code;
+}
+
 Outcome EncodeJpeg(const AVFrame& picture, RvFrameResult& result) {
     int width = 0, height = 0;
     Fit(picture, result.JpegWidth, 1 << 16, width, height);
@@ -288,20 +309,13 @@ Outcome EncodeJpeg(const AVFrame& picture, RvFrameResult& result) {
     if (const int code = av_frame_get_buffer(small.get(), 0); code < 0) return {code, "not enough memory", true};
     if (const int code = Scale(picture, width, height, AV_PIX_FMT_YUVJ420P, small->data, small->linesize); code < 0)
         return NoFrame("its picture cannot be scaled", code);
-    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MJPEG);
-    CodecContextPtr encoder(codec ? avcodec_alloc_context3(codec) : nullptr);
-    if (!encoder) return {AVERROR_ENCODER_NOT_FOUND, "FFmpeg has no JPEG encoder", true};
-    encoder->width = width;
-    encoder->height = height;
-    encoder->pix_fmt = AV_PIX_FMT_YUVJ420P;
-    encoder->time_base = {1, 25};
-    encoder->flags |= AV_CODEC_FLAG_QSCALE;
-    encoder->global_quality = FF_QP2LAMBDA * kJpegQuantiser;
-    small->quality = encoder->global_quality;
     PacketPtr packet(av_packet_alloc());
-    int code = packet ? avcodec_open2(encoder.get(), codec, nullptr) : AVERROR(ENOMEM);
-    if (code >= 0) code = avcodec_send_frame(encoder.get(), small.get());
-    if (code >= 0) code = avcodec_receive_packet(encoder.get(), packet.get());
+    if (!packet) return {AVERROR(ENOMEM), "not enough memory", true};
+    // A busy picture (grain, foliage, noise) is encoded again more coarsely rather than stored large.
+    int code = 0;
+    for (const int quantiser : kJpegQuantisers) {
+        if ((code = EncodeAt(*small, quantiser, *packet)) < 0 || packet->size <= kJpegEnough) break;
+    }
     if (code < 0) return {code, "the picture could not be encoded (" + ErrorText(code) + ")", true};
     result.Jpeg = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(packet->size)));
     if (!result.Jpeg) return {AVERROR(ENOMEM), "not enough memory", true};
