@@ -186,6 +186,11 @@ void frmMain::ConnectOtherTabs() {
 // then shows what the tool made of the catalogue.
 void frmMain::ConnectTools() {
     connect(tools_, &ToolsMenu::Busy, menuBar(), &QMenuBar::setDisabled);
+    // A tool has the machine to itself: the frames' pass stops, and starts again at the reload
+    // that ends the tool.
+    connect(tools_, &ToolsMenu::Busy, this, [this](bool running) {
+        if (running && frames_) frames_->Cancel();
+    });
     connect(tools_, &ToolsMenu::StatusChanged, status_, &StatusBar::SetText);
     connect(tools_, &ToolsMenu::ToolEnded, this, &frmMain::ToolEnded);
     connect(drives_, &DriveTools::DrivesChanged, model_, &FileListModel::ShowDrives);
@@ -322,15 +327,17 @@ void frmMain::StartFramePass() {
         framesAgain_ = true;
         return frames_->Cancel();
     }
-    if (!catalogue.Store.DBOpen() || catalogue.Store.ReadOnly() || !catalogue.OwnTables.Usable()) return;
+    if (tools_->IsRunning() || !catalogue.Store.DBOpen() || catalogue.Store.ReadOnly() || !catalogue.OwnTables.Usable()) return;
     frames_ = new FrameJob(catalogue.Store.FileName(), catalogue.Store.BusyTimeout(), ThumbnailCache::DesktopRoot(), this);
     connect(frames_, &FrameJob::Arrived, addEdit_, &AddEditTab::FramesArrived);
     connect(frames_, &FrameJob::Finished, this, &frmMain::FramePassEnded);
 }
 
-void frmMain::FramePassEnded() {
+void frmMain::FramePassEnded(const FramePassResult& result) {
     frames_->deleteLater();  // its worker has ended: nothing to wait for
     frames_ = nullptr;
+    // Another program writing just now: the frames are made at the next load.
+    if (!result.Error.empty() && result.Error != kCatalogueBusy) SetStatus("Frames could not be stored: " + result.Error);
     if (std::exchange(framesAgain_, false)) StartFramePass();
 }
 

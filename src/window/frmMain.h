@@ -21,6 +21,7 @@ class DriveTools;
 class FileListModel;
 class FileTypesTab;
 class FrameJob;
+struct FramePassResult;
 class OptionsMenu;
 class Prompts;
 class QTabWidget;
@@ -87,7 +88,7 @@ private:
     // Makes the frames the catalogue lacks, in the background; a pass still running is stopped
     // first and the new one starts when it has.
     void StartFramePass();
-    void FramePassEnded();
+    void FramePassEnded(const FramePassResult& result);
     // Checks the file on the loader's thread and opens it when it passed; then gets "" or why not.
     void CheckThen(const std::string& path, std::function<void(const std::string& error)> then);
     // The records changed in place: the list shows the same files afresh, at the same place.
