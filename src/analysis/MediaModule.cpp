@@ -89,6 +89,14 @@ RvMediaVerdict MediaModule::Probe(const RvMediaRequest& request) const {
     return verdict;
 }
 
+RvFrameResult MediaModule::MakeFrame(const RvFrameRequest& request) const {
+    RvFrameResult result{};
+    table_->MakeFrame(&request, &result);
+    return result;
+}
+
+void MediaModule::FreeFrame(RvFrameResult& result) const { table_->FreeFrame(&result); }
+
 bool MediaModule::NameClaimed(const std::string& path) const { return table_->NameClaimed(path.c_str()) != 0; }
 
 std::string MediaModule::FFmpegVersions() const { return table_ ? table_->Versions() : ""; }

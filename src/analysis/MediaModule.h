@@ -34,6 +34,10 @@ public:
     // Whether a demuxer of sound or moving pictures claims the path's extension; only when
     // Unavailable() is "".
     bool NameClaimed(const std::string& path) const;
+    // The module's picture of the file; only when Unavailable() is "". The result's buffers are
+    // the module's until FreeFrame is given it.
+    RvFrameResult MakeFrame(const RvFrameRequest& request) const;
+    void FreeFrame(RvFrameResult& result) const;
     // FFmpeg's release and its libraries' versions; "" when Unavailable() is not "".
     std::string FFmpegVersions() const;
 

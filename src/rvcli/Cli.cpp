@@ -8,6 +8,7 @@
 #include "rvcli/DriveCommands.h"
 #include "rvcli/ExportCommand.h"
 #include "rvcli/FileCommands.h"
+#include "rvcli/FrameCommands.h"
 #include "rvcli/IdentityCommands.h"
 #include "rvcli/ListCommands.h"
 #include "rvcli/RecordCommands.h"
@@ -45,6 +46,7 @@ int RunCommandLine(int argc, char** argv) {
     AddFileCommands(app, commands);
     AddCheckCommand(app, commands);
     AddIdentityCommands(app, commands);
+    AddFrameCommands(app, commands);
 
     try {
         app.parse(argc, argv);

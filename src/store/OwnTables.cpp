@@ -56,6 +56,13 @@ const std::vector<OwnTable> kOwnTables = {
      "Codec TEXT NOT NULL, Language TEXT NOT NULL, Channels INTEGER NOT NULL, SampleRate INTEGER NOT NULL, "
      "PRIMARY KEY(FileID, Kind, Position)) WITHOUT ROWID;",
      {"FileID", "Kind", "Position", "Codec", "Language", "Channels", "SampleRate"}, 2},
+    // A record's frame: a small JPEG, kept here so that it shows while the file's drive is away.
+    // An empty Picture says the file holds none, and Note why, so that it is not looked for again.
+    // Read one record at a time, never with the list.
+    {"rvFrame",
+     "CREATE TABLE rvFrame(FileID INTEGER PRIMARY KEY, PathKey INTEGER NOT NULL, Width INTEGER NOT NULL, "
+     "Height INTEGER NOT NULL, Picture BLOB NOT NULL, Note TEXT NOT NULL DEFAULT '', MadeAt INTEGER NOT NULL);",
+     {"FileID", "PathKey", "Width", "Height", "Picture", "Note", "MadeAt"}, 2},
 };
 
 struct OwnIndex {
@@ -135,7 +142,7 @@ std::string MakeInOneStep(clsSQLite& store, const OwnTablesStatus& found) {
 
 }  // namespace
 
-const std::array<std::string_view, 4> kPerFileTables = {"rvFileDrive", "rvFileHash", "rvFileMedia", "rvFileStream"};
+const std::array<std::string_view, 5> kPerFileTables = {"rvFileDrive", "rvFileHash", "rvFileMedia", "rvFileStream", "rvFrame"};
 
 OwnTablesStatus ReadOwnTables(clsSQLite& store) {
     if (!store.DBOpen()) return {};

@@ -45,7 +45,7 @@ OwnTablesStatus MakeOwnTables(clsSQLite& store);
 
 // The tables whose rows each belong to one record, by FileID: a record deleted takes its rows here
 // with it.
-extern const std::array<std::string_view, 4> kPerFileTables;
+extern const std::array<std::string_view, 5> kPerFileTables;
 
 // Deletes the rows of the per-file tables whose record is gone. "" or the engine's message.
 std::string DeleteOrphanRows(clsSQLite& store);

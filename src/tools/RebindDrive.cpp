@@ -79,6 +79,11 @@ const char* const kRepointFacts =
     "UPDATE rvFileMedia SET PathKey = (SELECT NewKey FROM temp.rvMoves m WHERE m.FileID = rvFileMedia.FileID) "
     "WHERE FileID IN (SELECT FileID FROM temp.rvMoves) AND "
     "PathKey = (SELECT OldKey FROM temp.rvMoves m WHERE m.FileID = rvFileMedia.FileID);";
+// A frame shows the same film wherever its drive is mounted.
+const char* const kRepointFrames =
+    "UPDATE rvFrame SET PathKey = (SELECT NewKey FROM temp.rvMoves m WHERE m.FileID = rvFrame.FileID) "
+    "WHERE FileID IN (SELECT FileID FROM temp.rvMoves) AND "
+    "PathKey = (SELECT OldKey FROM temp.rvMoves m WHERE m.FileID = rvFrame.FileID);";
 const char* const kRepointRecords =
     "UPDATE tblFile SET FileName = (SELECT NewPath FROM temp.rvMoves m WHERE m.FileID = tblFile.FileID) "
     "WHERE FileID IN (SELECT FileID FROM temp.rvMoves);";
@@ -113,7 +118,7 @@ std::string Repoint(clsSQLite& store, const Drive& drive, const std::string& to,
         return {};
     }
     if (std::string error = WriteMovesTable(store, moves); !error.empty()) return error;
-    for (const char* sql : {kRepointLinks, kRepointHashes, kRepointFacts, kRepointRecords, "DELETE FROM temp.rvMoves;"}) {
+    for (const char* sql : {kRepointLinks, kRepointHashes, kRepointFacts, kRepointFrames, kRepointRecords, "DELETE FROM temp.rvMoves;"}) {
         if (std::string error = store.Execute(sql); !error.empty()) return error;
     }
     return store.Execute("UPDATE rvDrive SET MountPoint=?1 WHERE DriveID=?2;", {to, drive.DriveID});

@@ -21,6 +21,7 @@
 #include "window/CRCJob.h"
 #include "widgets/Controls.h"
 #include "window/FileDropTarget.h"
+#include "window/FramePicture.h"
 #include "listing/UserNumber.h"
 
 namespace {
@@ -48,6 +49,8 @@ AddEditTab::AddEditTab(Catalogue& catalogue, const Settings& settings, QWidget* 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(MakeFields(), 3);
     auto* side = new QVBoxLayout;
+    picAddFrame = new FramePicture;
+    side->addWidget(picAddFrame);
     side->addWidget(MakeKeywords(), 1);
     side->addWidget(MakeMedia(), 1);
     QGroupBox* fraAddDropFile = MakeFrame("fraAddDropFile", "Drop File Here");
@@ -179,6 +182,7 @@ void AddEditTab::ClearAddForm() {
     txtAddMedia->clear();
     probedFacts_.reset();
     probedPath_.clear();
+    picAddFrame->Empty();
     CancelCRC();
 }
 
@@ -206,6 +210,13 @@ void AddEditTab::ShowFileRecord(int fileID) {
     std::string error;
     const std::optional<MediaFacts> facts = ReadFactsOf(catalogue_.Store, record.FileID, record.FileName, error);
     ShowFacts(facts ? &*facts : nullptr, error.empty() ? QString() : tr("Could not read the media facts: %1").arg(Q(error)));
+    picAddFrame->ShowFrameOf(catalogue_.Store, record.FileID, record.FileName);
+}
+
+void AddEditTab::FramesArrived(const QList<int>& fileIDs) {
+    const int shown = picAddFrame->FileID();
+    if (shown < 0 || !fileIDs.contains(shown) || !catalogue_.Files.GotoFileID(shown)) return;
+    picAddFrame->ShowFrameOf(catalogue_.Store, shown, catalogue_.Files.Current()->FileName);
 }
 
 void AddEditTab::FillFormFromPath(const QString& path) {

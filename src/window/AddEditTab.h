@@ -17,6 +17,7 @@
 #include "support/modSettings.h"
 
 class CRCJob;
+class FramePicture;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -50,6 +51,8 @@ public:
     void FillFormFromPath(const QString& path);
     // Stops a CRC in flight at once; the CRC field keeps what it held before.
     void CancelCRC();
+    // Frames were stored for these records: the form's record shows its own when it is among them.
+    void FramesArrived(const QList<int>& fileIDs);
 
 Q_SIGNALS:
     void FormCleared();              // the drop-down boxes want their names again
@@ -111,4 +114,5 @@ private:
     // path keeps them with the record. Empty path: nothing probed since the form was filled.
     std::optional<MediaFacts> probedFacts_;
     std::string probedPath_;
+    FramePicture* picAddFrame;
 };

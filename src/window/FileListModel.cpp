@@ -14,6 +14,7 @@
 #include "listing/ListRow.h"
 #include "listing/RowSort.h"
 #include "listing/modSearch.h"
+#include "window/FramePicture.h"
 
 FileListModel::FileListModel(Catalogue& catalogue, QObject* parent) : QAbstractTableModel(parent), catalogue_(catalogue) {}
 
@@ -188,9 +189,10 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return QString::fromStdString(FactCellText(facts_.Of(record->FileID), index.column() - kFirstFact));
         return index.column() == kDriveColumn ? DriveName(catalogue_, *record)
                                               : QString::fromStdString(CellText(catalogue_, *record, index.column()));
-    case Qt::ToolTipRole:
-        if (const QString away = AwayNote(catalogue_, *record); !away.isEmpty()) return away;
-        return data(index, Qt::DisplayRole);
+    case Qt::ToolTipRole: {
+        const QString away = AwayNote(catalogue_, *record);
+        return FrameToolTip(catalogue_.Store, record->FileID, record->FileName, away.isEmpty() ? data(index, Qt::DisplayRole).toString() : away);
+    }
     case Qt::ForegroundRole:
         if (RecordPluggedIn(catalogue_, *record)) return {};
         return QBrush(QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));

@@ -15,6 +15,7 @@
 
 #include "drives/dialogs/DriveTools.h"
 #include "listing/ListRow.h"
+#include "frames/ThumbnailCache.h"
 #include "store/modSchema.h"
 #include "support/dialogs/frmAbout.h"
 #include "support/modUtilities.h"
@@ -25,6 +26,7 @@
 #include "window/FileListModel.h"
 #include "window/FileTypesTab.h"
 #include "window/ListExport.h"
+#include "window/FrameJob.h"
 #include "window/OptionsMenu.h"
 #include "window/ResultsList.h"
 #include "window/SearchTab.h"
@@ -199,6 +201,11 @@ void frmMain::ConnectOtherTabs() {
 // then shows what the tool made of the catalogue.
 void frmMain::ConnectTools() {
     connect(tools_, &ToolsMenu::Busy, menuBar(), &QMenuBar::setDisabled);
+    // A tool has the machine to itself: the frames' pass stops, and starts again at the reload
+    // that ends the tool.
+    connect(tools_, &ToolsMenu::Busy, this, [this](bool running) {
+        if (running && frames_) frames_->Cancel();
+    });
     connect(tools_, &ToolsMenu::StatusChanged, status_, &StatusBar::SetText);
     connect(tools_, &ToolsMenu::ToolEnded, this, &frmMain::ToolEnded);
     connect(drives_, &DriveTools::DrivesChanged, model_, &FileListModel::ShowDrives);
@@ -328,7 +335,28 @@ void frmMain::TakeSets(bool loaded) {
     lstFile_->setUpdatesEnabled(true);
     if (!error.empty()) ShowError("Could not load the catalogue: " + error);
     drives_->SetsReloaded();
+    if (loaded && error.empty()) StartFramePass();
     if (afterLoad_) std::exchange(afterLoad_, {})();
+}
+
+void frmMain::StartFramePass() {
+    const Catalogue& catalogue = state_.catalogue;
+    if (frames_) {
+        framesAgain_ = true;
+        return frames_->Cancel();
+    }
+    if (tools_->IsRunning() || !catalogue.Store.DBOpen() || catalogue.Store.ReadOnly() || !catalogue.OwnTables.Usable()) return;
+    frames_ = new FrameJob(catalogue.Store.FileName(), catalogue.Store.BusyTimeout(), ThumbnailCache::DesktopRoot(), this);
+    connect(frames_, &FrameJob::Arrived, addEdit_, &AddEditTab::FramesArrived);
+    connect(frames_, &FrameJob::Finished, this, &frmMain::FramePassEnded);
+}
+
+void frmMain::FramePassEnded(const FramePassResult& result) {
+    frames_->deleteLater();  // its worker has ended: nothing to wait for
+    frames_ = nullptr;
+    // Another program writing just now: the frames are made at the next load.
+    if (!result.Error.empty() && result.Error != kCatalogueBusy) SetStatus("Frames could not be stored: " + result.Error);
+    if (std::exchange(framesAgain_, false)) StartFramePass();
 }
 
 // Every page is checked while the sets are read; the catalogue open until then stays open.
@@ -437,6 +465,7 @@ void frmMain::ShowTitle() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     if (tools_->IsRunning()) tools_->Cancel();  // stop it first; what it committed until then stays
+    if (frames_) frames_->Cancel();  // the frames stored until then stay; the job waits for the one at hand
     if (Busy() || tools_->IsRunning()) {  // the catalogue is still in use: close when it is not
         closeWhenIdle_ = true;
         event->ignore();

@@ -22,6 +22,8 @@ class DriveTools;
 class FileListModel;
 class FileTypesTab;
 class ListExport;
+class FrameJob;
+struct FramePassResult;
 class OptionsMenu;
 class Prompts;
 class QTabWidget;
@@ -87,6 +89,10 @@ private:
     // with these IDs, and then comes then.
     void LoadSets(std::vector<int> thenShow, std::function<void()> then, bool readAlready = false);
     void TakeSets(bool loaded);
+    // Makes the frames the catalogue lacks, in the background; a pass still running is stopped
+    // first and the new one starts when it has.
+    void StartFramePass();
+    void FramePassEnded(const FramePassResult& result);
     // Checks the file on the loader's thread and opens it when it passed; then gets "" or why not.
     void CheckThen(const std::string& path, std::function<void(const std::string& error)> then);
     void ShowPreview();
@@ -126,6 +132,8 @@ private:
     ToolsMenu* tools_;
     DriveTools* drives_;
     ListExport* exporter_;
+    FrameJob* frames_ = nullptr;  // the frame pass under way
+    bool framesAgain_ = false;     // the sets were loaded again while it ran
     bool closeWhenIdle_ = false;  // the window was closed while a tool ran or the window was busy
     SetsLoader loader_;
 };

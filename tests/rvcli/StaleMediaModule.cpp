@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr RvMediaProbe kTable{0, nullptr, nullptr, nullptr, nullptr};
+constexpr RvMediaProbe kTable{0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace
 

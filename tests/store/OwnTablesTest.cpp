@@ -36,14 +36,14 @@ TEST_F(OwnTablesTest, AreMadeOnceBesideTheSevenAndKeptAcrossSteps) {
     EXPECT_TRUE(MakeOwnTables(store).Usable());
     EXPECT_EQ(Ask("SELECT count(*) FROM rvDrive"), "1");
     EXPECT_EQ(Ask("SELECT count(*) FROM rvSchema"), "1");
-    EXPECT_EQ(Tables(), "rvDrive rvFileDrive rvFileHash rvFileMedia rvFileStream rvSchema " + seven);
+    EXPECT_EQ(Tables(), "rvDrive rvFileDrive rvFileHash rvFileMedia rvFileStream rvFrame rvSchema " + seven);
 }
 
-// A catalogue written by the first version (drives and hashes, no media facts) steps up to the
-// second in place: the facts' tables are added and nothing the first version kept is lost.
+// A catalogue written by the first version (drives and hashes, no media facts nor frames) steps up to the
+// second in place: the facts' and frames' tables are added and nothing the first version kept is lost.
 TEST_F(OwnTablesTest, AFirstVersionCatalogueStepsUpKeepingItsRows) {
     ASSERT_TRUE(MakeOwnTables(store).Usable());
-    for (const char* sql : {"DROP TABLE rvFileStream", "DROP TABLE rvFileMedia", "UPDATE rvSchema SET Version = 1",
+    for (const char* sql : {"DROP TABLE rvFileStream", "DROP TABLE rvFileMedia", "DROP TABLE rvFrame", "UPDATE rvSchema SET Version = 1",
                             "INSERT INTO rvDrive(Identity, Name) VALUES('uuid:1', 'FILMS')",
                             "INSERT INTO rvFileDrive VALUES(1, 1, '/a.avi', 7)",
                             "INSERT INTO rvFileHash(FileID, PathKey, HashHigh, HashLow, Size, MTimeNs, Device, Inode, HashedAt) "
@@ -58,6 +58,7 @@ TEST_F(OwnTablesTest, AFirstVersionCatalogueStepsUpKeepingItsRows) {
     EXPECT_EQ(Ask("SELECT Path FROM rvFileDrive"), "/a.avi");
     EXPECT_EQ(Ask("SELECT HashLow FROM rvFileHash"), "2");
     EXPECT_EQ(Ask("SELECT count(*) FROM rvFileMedia"), "0");
+    EXPECT_EQ(Ask("SELECT count(*) FROM rvFrame"), "0");
     EXPECT_EQ(Ask("SELECT count(*) FROM sqlite_master WHERE name = 'rvFileStreamLanguage'"), "1");
 }
 

@@ -91,6 +91,7 @@ TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
                                       "25, 0, 0, 0, 0, '', '', '', '', 0, '', 0 FROM tblFile"),
               "");
     host = {};
+    ASSERT_EQ(catalogue.Store.Execute("INSERT INTO rvFrame SELECT FileID, rv_path_key(FileName), 2, 2, 'x', '', 0 FROM tblFile"), "");
     const ToolResult moved = RebindDrive(catalogue, "FILMS", "", host);
     EXPECT_EQ(moved.Error, "");
     EXPECT_EQ(moved.Changed, 3);
@@ -104,6 +105,11 @@ TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
     // And so do their media facts.
     ASSERT_EQ(catalogue.Store.Execute("SELECT count(*) FROM rvFileMedia m JOIN tblFile f ON f.FileID = m.FileID "
                                       "WHERE m.PathKey = rv_path_key(f.FileName)"),
+              "");
+    EXPECT_EQ(catalogue.Store.Field(0).AsInt(), 3);
+    // And their frames show the same films.
+    ASSERT_EQ(catalogue.Store.Execute("SELECT count(*) FROM rvFrame r JOIN tblFile f ON f.FileID = r.FileID "
+                                      "WHERE r.PathKey = rv_path_key(f.FileName)"),
               "");
     EXPECT_EQ(catalogue.Store.Field(0).AsInt(), 3);
     EXPECT_EQ(RecordsToRepoint(catalogue, Films()), 0);

@@ -2,11 +2,13 @@
 // The Add/Edit tab, driven headless: saving new and edited records, deleting, dropping files, and
 // the calculations, the CRC on its worker thread included.
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QUrl>
 
 #include <sys/stat.h>
@@ -94,6 +96,40 @@ private Q_SLOTS:
         QCOMPARE(stored.Rating, 4);
         QCOMPARE(stored.Length, 4);
         QCOMPARE(stored.Keywords, (std::vector<std::string>{"live", "rock"}));
+    }
+
+    void showsTheChosenRecordsFrameAsItArrivesAndWhileItsFileIsAway() {
+        const ScopedEnv cache("XDG_CACHE_HOME", folder_->Path("cache"));
+        const std::string film = folder_->Path("film.mp4");
+        const std::string make = "ffmpeg -hide_banner -loglevel error -f lavfi -i testsrc=size=640x360:duration=2 "
+                                 "-c:v libx264 -preset ultrafast '" + film + "'";
+        QCOMPARE(std::system(make.c_str()), 0);
+        Field("txtAddFileName")->setText(QString::fromStdString(film));
+        Click("cmdAddSave");  // the load that shows the new record starts the frames' pass
+        const int row = RowNamed(QString::fromStdString(film));
+        QVERIFY(row >= 0);
+        ClickRow(row);
+        auto* picture = Find<QLabel>("picAddFrame");
+        QTRY_VERIFY_WITH_TIMEOUT(picture->pixmap().width() == 320, 30000);
+        QCOMPARE(picture->pixmap().height(), 180);
+        QCOMPARE(picture->accessibleName(), QStringLiteral("Frame"));
+
+        // Hovering the row shows the frame above the name, as a picture the tooltip can draw.
+        const QString tip = List()->model()->index(row, 0).data(Qt::ToolTipRole).toString();
+        QVERIFY(tip.startsWith(QStringLiteral("<img src=\"data:image/jpeg;base64,")));
+        QTextDocument shown;
+        shown.setHtml(tip);
+        QVERIFY(shown.size().height() > 180);
+
+        // The file gone, as on a drive that is not plugged in: the stored frame still shows.
+        std::filesystem::remove(film);
+        Click("cmdAddClear");
+        QCOMPARE(picture->pixmap().isNull(), true);
+        ClickRow(row);
+        QCOMPARE(picture->pixmap().width(), 320);
+        // A record without one says so.
+        ClickRow(RowNamed(QStringLiteral("/m/b.avi")));
+        QCOMPARE(picture->text(), QStringLiteral("No frame yet"));
     }
 
     void readsNumberFieldsAsTheirLeadingNumber() {

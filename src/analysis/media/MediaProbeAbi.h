@@ -67,6 +67,29 @@ typedef struct RvMediaVerdict {
     RvMediaFacts Facts;  // when Code is 0
 } RvMediaVerdict;
 
+// One frame wanted of a file, opened and checked by the core as for a probe.
+typedef struct RvFrameRequest {
+    int Handle;          // read with pread only; the core closes it
+    int64_t Size;
+    const char* Path;    // a hint to FFmpeg by its extension, never opened by name
+    int64_t DeadlineNs;  // on std::chrono::steady_clock, in nanoseconds since its epoch
+    int64_t TimeoutMs;   // the time allowed, for the sentence of a frame that gave up
+    int Width;           // the stored picture's width at most (never enlarged)
+    int ThumbEdge;       // the square the RGB picture must fit in (never enlarged); 0: none wanted
+} RvFrameRequest;
+
+// What came of it. The module owns the buffers until FreeFrame is given the result.
+typedef struct RvFrameResult {
+    int Code;                   // 0 for a frame; otherwise negative (FFmpeg's code, or the negated errno)
+    int Failed;                 // 1: could not be examined (read error, time-out, memory), as opposed to no frame in it
+    char Why[256];              // when Code is not 0: why, as the end of a sentence, NUL-terminated
+    unsigned char* Jpeg;        // the stored picture, a baseline JPEG
+    size_t JpegSize;
+    int JpegWidth, JpegHeight;
+    unsigned char* Rgb;         // ThumbWidth x ThumbHeight pixels, 3 bytes each, rows packed; null when ThumbEdge was 0
+    int ThumbWidth, ThumbHeight;
+} RvFrameResult;
+
 typedef struct RvMediaProbe {
     uint32_t Version;  // RV_MEDIA_PROBE_VERSION; always the first field
     // Readies FFmpeg for the whole process; "" when it is usable, or why not. Called once, first.
@@ -78,6 +101,12 @@ typedef struct RvMediaProbe {
     // 1 when a demuxer of sound or moving pictures claims the extension of the path, so that FFmpeg
     // must look at the file whatever its contents; 0 otherwise.
     int (*NameClaimed)(const char* path);
+    // Takes one picture of the file: the cover art embedded in it where there is one, otherwise the
+    // first frame from about a tenth of the way in (the start when its length is unknown); a still
+    // picture file gives itself. Safe to call from several threads at once.
+    void (*MakeFrame)(const RvFrameRequest* request, RvFrameResult* result);
+    // Frees the buffers of a result of MakeFrame; safe on a result that holds none.
+    void (*FreeFrame)(RvFrameResult* result);
 } RvMediaProbe;
 
 typedef const RvMediaProbe* (*RvMediaProbeEntry)(void);

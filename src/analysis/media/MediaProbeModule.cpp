@@ -2,6 +2,7 @@
 // The media module's only export: the table the core checks and calls.
 #include <string>
 
+#include "analysis/media/FFmpegFrame.h"
 #include "analysis/media/FFmpegProbe.h"
 
 namespace {
@@ -21,7 +22,11 @@ const char* Versions() {
 
 int NameClaimed(const char* path) { return NameClaimedByMedia(path) ? 1 : 0; }
 
-constexpr RvMediaProbe kTable{RV_MEDIA_PROBE_VERSION, SetUp, Probe, Versions, NameClaimed};
+void MakeFrame(const RvFrameRequest* request, RvFrameResult* result) { MakeFrameWithFFmpeg(*request, *result); }
+
+void FreeFrame(RvFrameResult* result) { FreeFrameOfFFmpeg(*result); }
+
+constexpr RvMediaProbe kTable{RV_MEDIA_PROBE_VERSION, SetUp, Probe, Versions, NameClaimed, MakeFrame, FreeFrame};
 
 }  // namespace
 
