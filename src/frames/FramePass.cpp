@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frames/FramePass.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
 
 #include "frames/FrameMaker.h"
@@ -53,11 +55,19 @@ FramePassResult MakeMissingFrames(clsSQLite& store, const ThumbnailCache* cache,
     const int total = static_cast<int>(wanted.size());
     Batch batch;
     for (int done = 0; done < total; ++done) {
-        if (host.Progress && !host.Progress(done, total, wanted[done].Path)) {
+        FrameWanted& one = wanted[done];
+        if ((result.Error = PathOf(store, one.FileID, one.Path)); !result.Error.empty()) return result;
+        if (host.Progress && !host.Progress(done, total, one.Path)) {
             result.Cancelled = true;
             break;
         }
-        MadeFrame made = MakeFrameOf(wanted[done].Path, cache);
+        // A drive away or a file gone: looked for again next time, without a line in the log for
+        // each of what may be a million records.
+        if (struct stat info {}; one.Path.empty() || stat(one.Path.c_str(), &info) != 0) {
+            ++result.Failed;
+            continue;
+        }
+        MadeFrame made = MakeFrameOf(one.Path, cache);
         Count(result, made, host);
         if (!made.Made.Failed) batch.Frames.emplace_back(wanted[done], std::move(made.Made));
         if (batch.Due() && !(result.Error = Commit(store, batch, host)).empty()) return result;

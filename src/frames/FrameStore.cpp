@@ -40,7 +40,14 @@ std::string MissingFrames(clsSQLite& store, std::vector<FrameWanted>& wanted) {
     wanted.clear();
     if (!store.DBOpen() || !ReadOwnTables(store).Usable()) return {};
     return store.Query(
-        "SELECT f.FileID, f.FileName FROM tblFile f LEFT JOIN rvFrame r ON r.FileID = f.FileID "
+        "SELECT f.FileID FROM tblFile f LEFT JOIN rvFrame r ON r.FileID = f.FileID "
         "AND r.PathKey = rv_path_key(f.FileName) WHERE r.FileID IS NULL ORDER BY f.FileID;",
-        [&](const clsSQLite::Row& row) { wanted.push_back({static_cast<int>(row.Int(0)), std::string(row.Text(1))}); });
+        [&](const clsSQLite::Row& row) { wanted.push_back({static_cast<int>(row.Int(0)), {}}); });
+}
+
+std::string PathOf(clsSQLite& store, int fileID, std::string& path) {
+    path.clear();
+    const std::string error = store.Execute("SELECT FileName FROM tblFile WHERE FileID = ?1;", {fileID});
+    if (error.empty() && store.RecordCount() == 1) path = store.Field(0).AsText();
+    return error;
 }

@@ -32,5 +32,8 @@ struct FrameWanted {
     std::string Path;
 };
 
-// The records with no frame stored for their path, in FileID order. "" or the engine's message.
+// The records with no frame stored for their path, in FileID order, without their paths: a
+// million of them would hold a hundred megabytes. "" or the engine's message.
 std::string MissingFrames(clsSQLite& store, std::vector<FrameWanted>& wanted);
+// The record's path; "" when it is gone. "" or the engine's message.
+std::string PathOf(clsSQLite& store, int fileID, std::string& path);

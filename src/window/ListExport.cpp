@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/ListExport.h"
 
+#include <QMenu>
+
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
@@ -67,4 +69,10 @@ void ListExport::ExportTo(const QString& path) {
         }
         Q_EMIT Finished(error);
     });
+}
+
+void ListExport::AddTo(QMenu* menu, const QString& before) {
+    QAction* next = menu->findChild<QAction*>(before);
+    menu->insertAction(next, action_);
+    menu->insertSeparator(next);
 }

@@ -23,6 +23,8 @@ public:
     ListExport(Catalogue& catalogue, FileListModel& model, Prompts& prompts, QWidget* parent);
 
     QAction* Action() const { return action_; }
+    // Puts the action in the menu, above the item named before.
+    void AddTo(QMenu* menu, const QString& before);
     // Writes the listed rows to path; Finished comes once they are written or could not be.
     void ExportTo(const QString& path);
     bool Running() const { return !job_.isNull(); }

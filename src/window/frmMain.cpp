@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QTabWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -15,7 +14,6 @@
 
 #include "drives/dialogs/DriveTools.h"
 #include "listing/ListRow.h"
-#include "frames/ThumbnailCache.h"
 #include "store/modSchema.h"
 #include "support/dialogs/frmAbout.h"
 #include "support/modUtilities.h"
@@ -23,10 +21,11 @@
 #include "widgets/Prompts.h"
 #include "window/AddEditTab.h"
 #include "window/CategoriesTab.h"
+#include "window/CommandLine.h"
 #include "window/FileListModel.h"
 #include "window/FileTypesTab.h"
 #include "window/ListExport.h"
-#include "window/FrameJob.h"
+#include "window/FramePasses.h"
 #include "window/OptionsMenu.h"
 #include "window/ResultsList.h"
 #include "window/SearchTab.h"
@@ -41,17 +40,6 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 constexpr int kGreyAfterMs = 150;
 
 const char* const kNoCatalogueStatus = "Create a new database or load an existing one before performing any action";
-// All arguments joined by blanks, so an unquoted path with blanks typed in a shell still works;
-// then one double quote dropped from each end, and a local file's URL read as its path.
-std::string CommandLinePath(const QStringList& arguments) {
-    std::string path = arguments.join(QLatin1Char(' ')).toStdString();
-    if (path.starts_with('"')) path.erase(0, 1);
-    if (path.ends_with('"')) path.pop_back();
-    // Some file managers hand over "file:///home/me/my%20films.rvd" rather than the path.
-    if (path.starts_with("file://")) path = QUrl(QString::fromStdString(path)).toLocalFile().toStdString();
-    return path;
-}
-
 }  // namespace
 
 frmMain::frmMain(AppState& state, Prompts& prompts, QWidget* parent)
@@ -63,7 +51,10 @@ frmMain::frmMain(AppState& state, Prompts& prompts, QWidget* parent)
     setStatusBar(status_);
     status_->addPermanentWidget(drives_->Offer());
     setCentralWidget(BuildCentre());
-    AddExport();
+    auto* exporter = new ListExport(state_.catalogue, *model_, prompts_, this);
+    exporter->AddTo(menuBar()->findChild<QMenu*>(QStringLiteral("mnuFile")), QStringLiteral("mnuExit"));
+    connect(exporter, &ListExport::StatusChanged, status_, &StatusBar::SetText);
+    frames_ = new FramePasses(this);
     ConnectAddEdit();
     ConnectOtherTabs();
     ConnectTools();
@@ -102,15 +93,6 @@ void frmMain::BuildMenus() {
     QAction* about = help->addAction(tr("&About"));
     about->setObjectName(QStringLiteral("mnuAbout"));
     connect(about, &QAction::triggered, this, [this] { frmAbout(prompts_, this).exec(); });
-}
-
-void frmMain::AddExport() {
-    exporter_ = new ListExport(state_.catalogue, *model_, prompts_, this);
-    auto* file = menuBar()->findChild<QMenu*>(QStringLiteral("mnuFile"));
-    QAction* exit = file->findChild<QAction*>(QStringLiteral("mnuExit"));
-    file->insertAction(exit, exporter_->Action());
-    file->insertSeparator(exit);
-    connect(exporter_, &ListExport::StatusChanged, status_, &StatusBar::SetText);
 }
 
 QWidget* frmMain::BuildCentre() {
@@ -203,9 +185,9 @@ void frmMain::ConnectTools() {
     connect(tools_, &ToolsMenu::Busy, menuBar(), &QMenuBar::setDisabled);
     // A tool has the machine to itself: the frames' pass stops, and starts again at the reload
     // that ends the tool.
-    connect(tools_, &ToolsMenu::Busy, this, [this](bool running) {
-        if (running && frames_) frames_->Cancel();
-    });
+    connect(tools_, &ToolsMenu::Busy, frames_, &FramePasses::Pause);
+    connect(frames_, &FramePasses::Arrived, addEdit_, &AddEditTab::FramesArrived);
+    connect(frames_, &FramePasses::StatusChanged, status_, &StatusBar::SetText);
     connect(tools_, &ToolsMenu::StatusChanged, status_, &StatusBar::SetText);
     connect(tools_, &ToolsMenu::ToolEnded, this, &frmMain::ToolEnded);
     connect(drives_, &DriveTools::DrivesChanged, model_, &FileListModel::ShowDrives);
@@ -222,8 +204,7 @@ void frmMain::ToolEnded(const QString& outcome) {
 
 void frmMain::Start(const QStringList& arguments) {
     options_->LoadSettings();
-    const QString columns = QString::fromStdString(state_.settings.ListColumns);
-    lstFile_->ShowColumns(columns.isEmpty() ? QStringList() : columns.split(QLatin1Char(';')));
+    lstFile_->ShowColumns(QString::fromStdString(state_.settings.ListColumns).split(QLatin1Char(';'), Qt::SkipEmptyParts));
     if (const std::string path = CommandLinePath(arguments); !path.empty()) OpenFromCommandLine(path);
 }
 
@@ -335,28 +316,8 @@ void frmMain::TakeSets(bool loaded) {
     lstFile_->setUpdatesEnabled(true);
     if (!error.empty()) ShowError("Could not load the catalogue: " + error);
     drives_->SetsReloaded();
-    if (loaded && error.empty()) StartFramePass();
+    if (loaded && error.empty() && !tools_->IsRunning()) frames_->Start(state_.catalogue);
     if (afterLoad_) std::exchange(afterLoad_, {})();
-}
-
-void frmMain::StartFramePass() {
-    const Catalogue& catalogue = state_.catalogue;
-    if (frames_) {
-        framesAgain_ = true;
-        return frames_->Cancel();
-    }
-    if (tools_->IsRunning() || !catalogue.Store.DBOpen() || catalogue.Store.ReadOnly() || !catalogue.OwnTables.Usable()) return;
-    frames_ = new FrameJob(catalogue.Store.FileName(), catalogue.Store.BusyTimeout(), ThumbnailCache::DesktopRoot(), this);
-    connect(frames_, &FrameJob::Arrived, addEdit_, &AddEditTab::FramesArrived);
-    connect(frames_, &FrameJob::Finished, this, &frmMain::FramePassEnded);
-}
-
-void frmMain::FramePassEnded(const FramePassResult& result) {
-    frames_->deleteLater();  // its worker has ended: nothing to wait for
-    frames_ = nullptr;
-    // Another program writing just now: the frames are made at the next load.
-    if (!result.Error.empty() && result.Error != kCatalogueBusy) SetStatus("Frames could not be stored: " + result.Error);
-    if (std::exchange(framesAgain_, false)) StartFramePass();
 }
 
 // Every page is checked while the sets are read; the catalogue open until then stays open.
@@ -465,7 +426,7 @@ void frmMain::ShowTitle() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     if (tools_->IsRunning()) tools_->Cancel();  // stop it first; what it committed until then stays
-    if (frames_) frames_->Cancel();  // the frames stored until then stay; the job waits for the one at hand
+    frames_->Stop();  // the frames stored until then stay; the job waits for the one at hand
     if (Busy() || tools_->IsRunning()) {  // the catalogue is still in use: close when it is not
         closeWhenIdle_ = true;
         event->ignore();

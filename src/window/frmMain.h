@@ -22,8 +22,7 @@ class DriveTools;
 class FileListModel;
 class FileTypesTab;
 class ListExport;
-class FrameJob;
-struct FramePassResult;
+class FramePasses;
 class OptionsMenu;
 class Prompts;
 class QTabWidget;
@@ -68,7 +67,6 @@ protected:
 private:
     void BuildMenus();
     QWidget* BuildCentre();
-    void AddExport();
     void ConnectAddEdit();
     void ConnectOtherTabs();
     void ConnectTools();
@@ -91,8 +89,6 @@ private:
     void TakeSets(bool loaded);
     // Makes the frames the catalogue lacks, in the background; a pass still running is stopped
     // first and the new one starts when it has.
-    void StartFramePass();
-    void FramePassEnded(const FramePassResult& result);
     // Checks the file on the loader's thread and opens it when it passed; then gets "" or why not.
     void CheckThen(const std::string& path, std::function<void(const std::string& error)> then);
     void ShowPreview();
@@ -131,9 +127,7 @@ private:
     OptionsMenu* options_;
     ToolsMenu* tools_;
     DriveTools* drives_;
-    ListExport* exporter_;
-    FrameJob* frames_ = nullptr;  // the frame pass under way
-    bool framesAgain_ = false;     // the sets were loaded again while it ran
+    FramePasses* frames_;
     bool closeWhenIdle_ = false;  // the window was closed while a tool ran or the window was busy
     SetsLoader loader_;
 };
