@@ -63,11 +63,12 @@ bool Allowed(const std::function<std::string()>& mayWrite) { return !mayWrite ||
 }  // namespace
 
 std::string Catalogue::Reload(const clsFile::LoadProgress& progress, const std::function<std::string()>& mayWrite) {
-    {
+    OwnTables = ReadOwnTables(Store);  // waits for a writer: a busy catalogue's tables are not known
+    if (!Store.ReadOnly() && OwnTables.State != OwnTablesState::Current && Allowed(mayWrite)) {
         const WithoutWaiting now(Store);
-        OwnTables = ReadOwnTables(Store);
-        if (!Store.ReadOnly() && OwnTables.State != OwnTablesState::Current && Allowed(mayWrite)) OwnTables = MakeOwnTables(Store);
+        OwnTables = MakeOwnTables(Store);
     }
+    if (OwnTables.Note == kCatalogueBusy) OwnTables.Note.clear();  // read again at the next load
     std::string error = Categories.LoadFromDatabase(Store);
     if (std::string next = FileTypes.LoadFromDatabase(Store); error.empty()) error = next;
     if (std::string next = Drives.LoadFromDatabase(Store); error.empty()) error = next;

@@ -106,6 +106,13 @@ bool Incomplete(clsSQLite& store, const std::vector<std::string>& tables, int ve
 
 OwnTablesStatus Damaged(int version) { return {OwnTablesState::Damaged, version, {}}; }
 
+// A read that failed tells nothing of the tables: another program writing just now is no damage,
+// and taking it for damage would make them anew, empty.
+OwnTablesStatus Unread(const std::string& error) {
+    if (error == kCatalogueBusy) return {OwnTablesState::Absent, 0, kCatalogueBusy};
+    return Damaged(0);
+}
+
 std::string Run(clsSQLite& store, std::string_view sql) { return store.Execute(std::string(sql)); }
 
 std::string DropOurs(clsSQLite& store) {
@@ -148,22 +155,24 @@ OwnTablesStatus ReadOwnTables(clsSQLite& store) {
     if (!store.DBOpen()) return {};
     std::string error;
     const auto tables = Names(store, "SELECT name FROM sqlite_master WHERE type='table' AND name LIKE 'rv%';", error);
-    if (!error.empty()) return Damaged(0);
+    if (!error.empty()) return Unread(error);
     if (!Holds(tables, "rvSchema")) {
         const bool anyOfOurs = std::any_of(kOwnTables.begin(), kOwnTables.end(),
                                            [&](const OwnTable& table) { return Holds(tables, table.Name); });
         return anyOfOurs ? Damaged(0) : OwnTablesStatus{};
     }
-    if (!store.Execute("SELECT Version FROM rvSchema WHERE Key = 1;").empty() || store.RecordCount() != 1) return Damaged(0);
+    if (error = store.Execute("SELECT Version FROM rvSchema WHERE Key = 1;"); !error.empty()) return Unread(error);
+    if (store.RecordCount() != 1) return Damaged(0);
     const int version = static_cast<int>(store.Field(0).AsInt());
     if (version > kOwnTablesVersion) return {OwnTablesState::Newer, version, {}};
-    if (version < 1 || Incomplete(store, tables, version, error)) return Damaged(version);
+    if (version < 1 || Incomplete(store, tables, version, error)) return error.empty() ? Damaged(version) : Unread(error);
     return {version == kOwnTablesVersion ? OwnTablesState::Current : OwnTablesState::Older, version, {}};
 }
 
 OwnTablesStatus MakeOwnTables(clsSQLite& store) {
     OwnTablesStatus status = ReadOwnTables(store);
-    if (!store.DBOpen() || store.ReadOnly() || status.State == OwnTablesState::Current) return status;
+    if (!store.DBOpen() || store.ReadOnly() || status.State == OwnTablesState::Current || status.Note == kCatalogueBusy)
+        return status;
     if (status.State == OwnTablesState::Newer) {
         status.Note = "This catalogue was also changed by a newer Reelvault (its own tables are at version " +
                       std::to_string(status.Version) + "): drives, hashes and media facts are neither shown nor changed here";

@@ -13,6 +13,7 @@ class CatalogueJob;
 class FileListModel;
 class Prompts;
 class QAction;
+class QMenu;
 class QWidget;
 
 class ListExport : public QObject {

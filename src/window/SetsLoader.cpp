@@ -89,8 +89,9 @@ void SetsLoader::StartOpen(const std::string& path) {
             check_ = IsCatalogue(path, false);  // what can be told at once: no sets are read from what is no catalogue
             if (check_) {
                 const auto whole = std::async(std::launch::async, [path] { return IsCatalogue(path); }).share();
-                const std::jthread previewing([this, path] { ReadPreview(path); });
-                Load(path, [whole] { return whole.get().Reason; });
+                const auto previewing = std::async(std::launch::async, [this, path] { ReadPreview(path); }).share();
+                // The preview's read lock would make the first write of ours fail as busy.
+                Load(path, [whole, previewing] { return previewing.wait(), whole.get().Reason; });
                 check_ = whole.get();
             }
         } catch (const std::exception& error) {

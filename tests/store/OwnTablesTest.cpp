@@ -62,6 +62,20 @@ TEST_F(OwnTablesTest, AFirstVersionCatalogueStepsUpKeepingItsRows) {
     EXPECT_EQ(Ask("SELECT count(*) FROM sqlite_master WHERE name = 'rvFileStreamLanguage'"), "1");
 }
 
+// Another program writing while they are read: nothing is known of them, and nothing is made anew.
+TEST_F(OwnTablesTest, TablesThatCannotBeReadJustNowAreNotTakenForDamaged) {
+    ASSERT_TRUE(MakeOwnTables(store).Usable());
+    ASSERT_EQ(store.Execute("INSERT INTO rvDrive(Identity, Name) VALUES('uuid:1', 'FILMS')"), "");
+    clsSQLite writer;
+    ASSERT_EQ(writer.OpenDB(store.FileName()), "");
+    ASSERT_EQ(writer.Execute("BEGIN EXCLUSIVE"), "");
+    store.SetBusyTimeout(0);
+    EXPECT_NE(ReadOwnTables(store).State, OwnTablesState::Damaged);
+    EXPECT_FALSE(MakeOwnTables(store).Usable());
+    ASSERT_EQ(writer.Execute("COMMIT"), "");
+    EXPECT_EQ(Ask("SELECT Name FROM rvDrive"), "FILMS");
+}
+
 TEST_F(OwnTablesTest, DamagedOnesAreMadeAnewWithANoteAndNewerOnesAreLeftAlone) {
     ASSERT_TRUE(MakeOwnTables(store).Usable());
     ASSERT_EQ(store.Execute("INSERT INTO tblCategory VALUES(NULL, 'Films')"), "");
