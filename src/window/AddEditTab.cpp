@@ -47,12 +47,17 @@ int LinkedDrive(Catalogue& catalogue, const FileRecord& record) {
 AddEditTab::AddEditTab(Catalogue& catalogue, const Settings& settings, QWidget* parent)
     : QWidget(parent), catalogue_(catalogue), settings_(settings) {
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(MakeFields(), 3);
-    auto* side = new QVBoxLayout;
+    // The film, its picture beside its facts, under the fields, where they leave room.
+    auto* film = new QVBoxLayout;
+    film->addWidget(MakeFields());
+    auto* media = new QHBoxLayout;
     picAddFrame = new FramePicture;
-    side->addWidget(picAddFrame);
+    media->addWidget(picAddFrame);
+    media->addWidget(MakeMedia(), 1);
+    film->addLayout(media, 1);
+    layout->addLayout(film, 3);
+    auto* side = new QVBoxLayout;
     side->addWidget(MakeKeywords(), 1);
-    side->addWidget(MakeMedia(), 1);
     QGroupBox* fraAddDropFile = MakeFrame("fraAddDropFile", "Drop File Here");
     auto* dropHint = new QLabel(tr("Drop a file from your file manager here to fill in the form."));
     dropHint->setWordWrap(true);
@@ -132,6 +137,7 @@ QWidget* AddEditTab::MakeMedia() {
     txtAddMedia->setReadOnly(true);
     txtAddMedia->setAccessibleName(tr("Media"));
     txtAddMedia->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtAddMedia->setFixedHeight(120);  // the list below keeps its room; a long list of tracks scrolls
     (new QVBoxLayout(frame))->addWidget(txtAddMedia);
     return frame;
 }
