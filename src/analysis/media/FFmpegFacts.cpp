@@ -21,7 +21,7 @@ void Put(char (&buffer)[N], std::string_view text) {
     std::size_t size = std::min(text.size(), N - 1);
     if (size < text.size())
         while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) --size;
-    std::memcpy(buffer, text.data(), size);
+    if (size > 0) std::memcpy(buffer, text.data(), size);  // an absent tag's text has no data at all
     buffer[size] = '\0';
 }
 
