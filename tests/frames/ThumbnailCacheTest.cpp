@@ -34,7 +34,7 @@ TEST(ThumbnailCache, NamesAreTheMd5OfTheFileAddress) {
     EXPECT_EQ(ThumbnailCache::FileUri("/films/Les 400 coups #1 (1959)?.mkv"),
               "file:///films/Les%20400%20coups%20%231%20(1959)%3F.mkv");
     EXPECT_EQ(ThumbnailCache::FileUri("/films/Am\xC3\xA9lie 100%.mp4"), "file:///films/Am%C3%A9lie%20100%25.mp4");
-    // md5("file:///home/jens/photos/me.png"), as the thumbnail specification's own example gives it.
+    // md5("file:///home/jens/photos/me.png"), the freedesktop thumbnail cache's own worked example.
     EXPECT_EQ(ThumbnailCache::NameOf("/home/jens/photos/me.png"), "c6ee772d9e49320e97ec29a7eb5b1697.png");
 
     ScopedEnv cache("XDG_CACHE_HOME", "/var/cache/jens");
