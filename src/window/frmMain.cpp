@@ -135,6 +135,10 @@ void frmMain::ConnectAddEdit() {
         ShowCatalogue([this, fileID] { lstFile_->scrollTo(model_->index(model_->RowOf(fileID), 0)); });
     });
     connect(addEdit_, &AddEditTab::FileRewritten, model_, &FileListModel::RereadFacts);
+    // A path edited to another file wants that file's frame now, not at the next load.
+    connect(addEdit_, &AddEditTab::FileRewritten, this, [this] {
+        if (!tools_->IsRunning()) frames_->Start(state_.catalogue);
+    });
     connect(addEdit_, &AddEditTab::FileDeleted, this, [this](int fileID) {
         model_->RemoveRow(fileID);
         ReloadCatalogue();

@@ -100,10 +100,14 @@ private Q_SLOTS:
 
     void showsTheChosenRecordsFrameAsItArrivesAndWhileItsFileIsAway() {
         const ScopedEnv cache("XDG_CACHE_HOME", folder_->Path("cache"));
-        const std::string film = folder_->Path("film.mp4");
-        const std::string make = "ffmpeg -hide_banner -loglevel error -f lavfi -i testsrc=size=640x360:duration=2 "
-                                 "-c:v libx264 -preset ultrafast '" + film + "'";
-        QCOMPARE(std::system(make.c_str()), 0);
+        const auto makeFilm = [this](const char* name, const char* size) {
+            const std::string path = folder_->Path(name);
+            const std::string make = std::string("ffmpeg -hide_banner -loglevel error -f lavfi -i testsrc=size=") + size +
+                                     ":duration=2 -c:v libx264 -preset ultrafast '" + path + "'";
+            return std::system(make.c_str()) == 0 ? path : std::string();
+        };
+        const std::string film = makeFilm("film.mp4", "640x360");
+        QVERIFY(!film.empty());
         Field("txtAddFileName")->setText(QString::fromStdString(film));
         Click("cmdAddSave");  // the load that shows the new record starts the frames' pass
         const int row = RowNamed(QString::fromStdString(film));
@@ -130,6 +134,15 @@ private Q_SLOTS:
         // A record without one says so.
         ClickRow(RowNamed(QStringLiteral("/m/b.avi")));
         QCOMPARE(picture->text(), QStringLiteral("No frame yet"));
+
+        // The path edited to another film: that film's frame follows without a reload.
+        const std::string square = makeFilm("square.mp4", "240x240");
+        QVERIFY(!square.empty());
+        ClickRow(row);
+        Field("txtAddFileName")->setText(QString::fromStdString(square));
+        Click("cmdAddSave");
+        ClickRow(row);
+        QTRY_COMPARE_WITH_TIMEOUT(picture->pixmap().height(), 240, 30000);
     }
 
     void readsNumberFieldsAsTheirLeadingNumber() {
