@@ -4,8 +4,8 @@
 // taking what it gives, rather than decoding up to the exact tenth, keeps a frame at the cost of
 // one key frame's decoding.
 #include "analysis/media/FFmpegFrame.h"
+#include "analysis/media/FFmpegInput.h"
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -19,7 +19,6 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
-#include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
 
@@ -27,76 +26,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// FFmpeg reads through these callbacks, never by name, and every read is held against the deadline.
-struct FrameSource {
-    int Handle = -1;
-    std::int64_t Size = 0;
-    Clock::time_point Deadline;
-    std::int64_t Position = 0;
-    int ReadError = 0;
-    bool TimedOut = false;
-};
-
-bool PastDeadline(FrameSource& source) {
-    if (Clock::now() >= source.Deadline) source.TimedOut = true;
-    return source.TimedOut;
-}
-
-int ReadPacket(void* opaque, std::uint8_t* buffer, int size) {
-    auto& source = *static_cast<FrameSource*>(opaque);
-    if (PastDeadline(source)) return AVERROR_EXIT;
-    ssize_t count = 0;
-    do count = pread(source.Handle, buffer, static_cast<std::size_t>(size), source.Position);
-    while (count < 0 && errno == EINTR);
-    if (count < 0) return AVERROR(source.ReadError = errno);
-    if (count == 0) return AVERROR_EOF;
-    source.Position += count;
-    return static_cast<int>(count);
-}
-
-std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
-    auto& source = *static_cast<FrameSource*>(opaque);
-    std::int64_t base = 0;
-    switch (whence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE: return source.Size;
-    case SEEK_SET: base = 0; break;
-    case SEEK_CUR: base = source.Position; break;
-    case SEEK_END: base = source.Size; break;
-    default: return AVERROR(EINVAL);
-    }
-    std::int64_t target = 0;
-    if (__builtin_add_overflow(base, offset, &target) || target < 0) return AVERROR(EINVAL);
-    return source.Position = target;
-}
-
-int Interrupted(void* opaque) { return PastDeadline(*static_cast<FrameSource*>(opaque)) ? 1 : 0; }
-
-struct IOContextFree {
-    void operator()(AVIOContext* io) const {
-        av_freep(&io->buffer);  // FFmpeg may have replaced the buffer it was given
-        avio_context_free(&io);
-    }
-};
-struct FormatContextClose {
-    void operator()(AVFormatContext* format) const { avformat_close_input(&format); }
-};
-struct CodecContextFree {
-    void operator()(AVCodecContext* codec) const { avcodec_free_context(&codec); }
-};
-struct FrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
 struct ScalerFree {
     void operator()(SwsContext* scaler) const { sws_freeContext(scaler); }
 };
-using IOContextPtr = std::unique_ptr<AVIOContext, IOContextFree>;
-using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextClose>;
-using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFree>;
-using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
 using ScalerPtr = std::unique_ptr<SwsContext, ScalerFree>;
 
 struct Outcome {
@@ -106,15 +38,9 @@ struct Outcome {
     bool Ok() const { return Code == 0; }
 };
 
-std::string ErrorText(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
-
 Outcome NoFrame(std::string why, int code = AVERROR_INVALIDDATA) { return {code, std::move(why), false}; }
 
-Outcome FromError(const FrameSource& source, int code, const std::string& doing, std::int64_t timeoutMs) {
+Outcome FromError(const MediaSource& source, int code, const std::string& doing, std::int64_t timeoutMs) {
     if (source.TimedOut) return {AVERROR_EXIT, "gave up after " + std::to_string(timeoutMs) + " ms", true};
     if (source.ReadError != 0) return {AVERROR(source.ReadError), std::strerror(source.ReadError), true};
     if (code == AVERROR(ENOMEM)) return {code, "not enough memory to " + doing, true};
@@ -132,29 +58,16 @@ constexpr int kMaxPackets = 4000;
 constexpr int kJpegQuantisers[] = {6, 12, 24};
 constexpr int kJpegEnough = 12 * 1024;
 
-Outcome Open(FrameSource& source, const char* path, std::int64_t timeoutMs, IOContextPtr& io, FormatContextPtr& format) {
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kIOBufferSize));
-    if (!buffer) return {AVERROR(ENOMEM), "not enough memory", true};
-    io.reset(avio_alloc_context(buffer, kIOBufferSize, 0, &source, ReadPacket, nullptr, Seek));
-    if (!io) {
-        av_free(buffer);
-        return {AVERROR(ENOMEM), "not enough memory", true};
+Outcome Open(MediaSource& source, const char* path, std::int64_t timeoutMs, IOContextPtr& io, FormatContextPtr& format) {
+    const OpenedInput opened = OpenInput(source, path, {.IOBufferSize = kIOBufferSize, .ProbeBytes = kProbeBytes}, io, format);
+    switch (opened.FailedAt) {
+    case OpenedInput::Stage::Setting:
+        if (opened.Code == AVERROR(ENOMEM)) return {opened.Code, "not enough memory", true};
+        if (opened.Code < 0) return {opened.Code, ErrorText(opened.Code), true};
+        return {};
+    case OpenedInput::Stage::Opening: return FromError(source, opened.Code, "open it", timeoutMs);
+    case OpenedInput::Stage::ReadingStreams: return FromError(source, opened.Code, "read its streams", timeoutMs);
     }
-    AVFormatContext* opening = avformat_alloc_context();
-    if (!opening) return {AVERROR(ENOMEM), "not enough memory", true};
-    opening->pb = io.get();
-    opening->interrupt_callback = {Interrupted, &source};
-    opening->probesize = kProbeBytes;
-    // No protocol at all: a playlist inside the file must not make FFmpeg open other files.
-    if (const int code = av_opt_set(opening, "protocol_whitelist", "none", 0); code < 0) {
-        avformat_free_context(opening);
-        return {code, ErrorText(code), true};
-    }
-    if (const int code = avformat_open_input(&opening, path, nullptr, nullptr); code < 0)
-        return FromError(source, code, "open it", timeoutMs);  // FFmpeg has freed the context
-    format.reset(opening);
-    if (const int code = avformat_find_stream_info(format.get(), nullptr); code < 0)
-        return FromError(source, code, "read its streams", timeoutMs);
     return {};
 }
 
@@ -340,7 +253,7 @@ Outcome MakeRgb(const AVFrame& picture, int edge, RvFrameResult& result) {
     return {};
 }
 
-Outcome Make(FrameSource& source, const RvFrameRequest& request, RvFrameResult& result) {
+Outcome Make(MediaSource& source, const RvFrameRequest& request, RvFrameResult& result) {
     IOContextPtr io;
     FormatContextPtr format;
     if (Outcome opened = Open(source, request.Path, request.TimeoutMs, io, format); !opened.Ok()) return opened;
@@ -372,7 +285,7 @@ void FreeFrameOfFFmpeg(RvFrameResult& result) {
 
 void MakeFrameWithFFmpeg(const RvFrameRequest& request, RvFrameResult& result) {
     result = RvFrameResult{};
-    FrameSource source{.Handle = request.Handle,
+    MediaSource source{.Handle = request.Handle,
                        .Size = request.Size,
                        .Deadline = Clock::time_point(std::chrono::nanoseconds(request.DeadlineNs))};
     const Outcome outcome = request.Width > 0 ? Make(source, request, result) : NoFrame("no width asked for", AVERROR(EINVAL));

@@ -4,6 +4,7 @@
 #include "analysis/media/FFmpegProbe.h"
 
 #include "analysis/media/FFmpegFacts.h"
+#include "analysis/media/FFmpegInput.h"
 
 #include <unistd.h>
 
@@ -23,77 +24,11 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
-#include <libavutil/opt.h>
 }
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// FFmpeg reads the file through these callbacks rather than by name: a name with a colon is never
-// taken for an address, and every read is held against the deadline.
-struct ProbeSource {
-    int Handle = -1;
-    std::int64_t Size = 0;
-    Clock::time_point Deadline;
-    std::int64_t Position = 0;
-    int ReadError = 0;  // errno of a failed read
-    bool TimedOut = false;
-};
-
-bool PastDeadline(ProbeSource& source) {
-    if (Clock::now() >= source.Deadline) source.TimedOut = true;
-    return source.TimedOut;
-}
-
-int ReadPacket(void* opaque, std::uint8_t* buffer, int size) {
-    auto& source = *static_cast<ProbeSource*>(opaque);
-    if (PastDeadline(source)) return AVERROR_EXIT;
-    ssize_t count = 0;
-    do count = pread(source.Handle, buffer, static_cast<std::size_t>(size), source.Position);
-    while (count < 0 && errno == EINTR);
-    if (count < 0) {
-        source.ReadError = errno;
-        return AVERROR(source.ReadError);
-    }
-    if (count == 0) return AVERROR_EOF;
-    source.Position += count;
-    return static_cast<int>(count);
-}
-
-std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
-    auto& source = *static_cast<ProbeSource*>(opaque);
-    std::int64_t base = 0;
-    switch (whence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE: return source.Size;
-    case SEEK_SET: base = 0; break;
-    case SEEK_CUR: base = source.Position; break;
-    case SEEK_END: base = source.Size; break;
-    default: return AVERROR(EINVAL);
-    }
-    std::int64_t target = 0;  // a corrupt index can ask for any offset at all
-    if (__builtin_add_overflow(base, offset, &target) || target < 0) return AVERROR(EINVAL);
-    source.Position = target;
-    return target;
-}
-
-int Interrupted(void* opaque) { return PastDeadline(*static_cast<ProbeSource*>(opaque)) ? 1 : 0; }
-
-struct IOContextFree {
-    void operator()(AVIOContext* io) const {
-        av_freep(&io->buffer);  // FFmpeg may have replaced the buffer it was given
-        avio_context_free(&io);
-    }
-};
-struct FormatContextClose {
-    void operator()(AVFormatContext* format) const { avformat_close_input(&format); }
-};
-struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-using IOContextPtr = std::unique_ptr<AVIOContext, IOContextFree>;
-using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextClose>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
 
 // The outcome of one probe, before it becomes a MediaInfo.
 struct Verdict {
@@ -107,14 +42,8 @@ Verdict NotMedia(std::string why, int code = AVERROR_INVALIDDATA) { return {code
 
 Verdict CouldNotExamine(int errNumber) { return {AVERROR(errNumber), 0, std::strerror(errNumber), true}; }
 
-std::string ErrorText(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
-
 // What an FFmpeg failure means: the file was unreadable or took too long, or is simply not media.
-Verdict FromError(const ProbeSource& source, int code, std::chrono::milliseconds timeout) {
+Verdict FromError(const MediaSource& source, int code, std::chrono::milliseconds timeout) {
     if (source.TimedOut)
         return {AVERROR_EXIT, 0, "gave up after " + std::to_string(timeout.count()) + " ms", true};
     if (source.ReadError != 0) return CouldNotExamine(source.ReadError);
@@ -161,7 +90,7 @@ bool HasSoundOrMovingPicture(const AVFormatContext& format) {
 // without a Xing header). Reading the packets, without decoding them, measures it cheaply: the end
 // of the last packet of the main stream less the stream's start. 0 when there is nothing to
 // measure; AVERROR_EXIT or a read error when the scan could not finish.
-std::int64_t MeasuredLength(AVFormatContext& format, const ProbeSource& source) {
+std::int64_t MeasuredLength(AVFormatContext& format, const MediaSource& source) {
     int index = av_find_best_stream(&format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (index < 0) index = av_find_best_stream(&format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (index < 0) return 0;
@@ -191,7 +120,7 @@ std::int64_t MeasuredLength(AVFormatContext& format, const ProbeSource& source) 
 }
 
 // Milliseconds; 0 when unknown; negative when measuring it failed.
-std::int64_t LengthOf(AVFormatContext& format, const ProbeSource& source) {
+std::int64_t LengthOf(AVFormatContext& format, const MediaSource& source) {
     if (format.duration_estimation_method == AVFMT_DURATION_FROM_BITRATE) return MeasuredLength(format, source);
     if (format.duration == AV_NOPTS_VALUE || format.duration <= 0) return 0;
     return av_rescale_rnd(format.duration, 1000, AV_TIME_BASE, AV_ROUND_NEAR_INF);
@@ -203,34 +132,14 @@ constexpr std::int64_t kProbeBytes = 5'000'000;
 constexpr std::int64_t kAnalyzeMicroseconds = 5 * AV_TIME_BASE;
 
 // A format context reading through source, opened on its contents, or the reason why not.
-Verdict OpenFormat(ProbeSource& source, const std::string& path, std::chrono::milliseconds timeout,
+Verdict OpenFormat(MediaSource& source, const std::string& path, std::chrono::milliseconds timeout,
                    IOContextPtr& io, FormatContextPtr& format) {
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kIOBufferSize));
-    if (!buffer) return CouldNotExamine(ENOMEM);
-    io.reset(avio_alloc_context(buffer, kIOBufferSize, 0, &source, ReadPacket, nullptr, Seek));
-    if (!io) {
-        av_free(buffer);
-        return CouldNotExamine(ENOMEM);
-    }
-    AVFormatContext* opening = avformat_alloc_context();
-    if (!opening) return CouldNotExamine(ENOMEM);
-    opening->pb = io.get();
-    opening->interrupt_callback = {Interrupted, &source};
-    // No protocol at all: a playlist or reference inside the file would otherwise make FFmpeg open
-    // other files or addresses. Demuxers that open a nested input hand this list on to it.
-    if (const int code = av_opt_set(opening, "protocol_whitelist", "none", 0); code < 0) {
-        avformat_free_context(opening);
-        return {code, 0, ErrorText(code), true};
-    }
-    opening->probesize = kProbeBytes;
-    opening->max_analyze_duration = kAnalyzeMicroseconds;
-    // The path only hints at the format by its extension; the bytes come through io.
-    if (const int code = avformat_open_input(&opening, path.c_str(), nullptr, nullptr); code < 0)
-        return FromError(source, code, timeout);  // FFmpeg has freed the context
-    format.reset(opening);
-    if (const int code = avformat_find_stream_info(format.get(), nullptr); code < 0)
-        return FromError(source, code, timeout);
-    return {};
+    const InputLimits limits{.IOBufferSize = kIOBufferSize, .ProbeBytes = kProbeBytes, .AnalyzeMicroseconds = kAnalyzeMicroseconds};
+    const OpenedInput opened = OpenInput(source, path.c_str(), limits, io, format);
+    if (opened.Code == 0) return {};
+    if (opened.FailedAt != OpenedInput::Stage::Setting) return FromError(source, opened.Code, timeout);
+    if (opened.Code == AVERROR(ENOMEM)) return CouldNotExamine(ENOMEM);
+    return {opened.Code, 0, ErrorText(opened.Code), true};
 }
 
 // The extensions, lower-cased, that some demuxer of sound or moving pictures claims.
@@ -284,7 +193,7 @@ bool ClaimedAsMedia(std::span<const unsigned char> start, const std::string& pat
 // possible" bar. The first 2 KiB answer most files (firstScore is their score); nothing at all
 // there is taken as no. A file no longer than that has been seen whole: the same bytes would score
 // the same. The core hands over up to 8 KiB; only a shorter start of a longer file is read again.
-bool MayBeMedia(const ProbeSource& source, std::span<const unsigned char> start, const std::string& path, int firstScore) {
+bool MayBeMedia(const MediaSource& source, std::span<const unsigned char> start, const std::string& path, int firstScore) {
     if (firstScore == 0 || firstScore > AVPROBE_SCORE_RETRY) return firstScore > 0;
     if (start.size() <= kFirstDetectionBytes && static_cast<std::int64_t>(start.size()) >= source.Size) return false;
     if (start.size() < kFirstDetectionBytes) return false;
@@ -301,7 +210,7 @@ bool MayBeMedia(const ProbeSource& source, std::span<const unsigned char> start,
 Verdict PictureOrText(std::string_view demuxer) { return NotMedia("a picture or text format (" + std::string(demuxer) + ")"); }
 
 // The facts of a media file are read from the context the verdict opened: no second open.
-Verdict FullProbe(ProbeSource& source, const std::string& path, std::chrono::milliseconds timeout, RvMediaFacts& facts) {
+Verdict FullProbe(MediaSource& source, const std::string& path, std::chrono::milliseconds timeout, RvMediaFacts& facts) {
     IOContextPtr io;
     FormatContextPtr format;  // declared after io, so it is closed before io is freed
     if (Verdict opened = OpenFormat(source, path, timeout, io, format); opened.Code != 0) return opened;
@@ -321,7 +230,7 @@ Verdict FullProbe(ProbeSource& source, const std::string& path, std::chrono::mil
 // Pictures and documents are most of a desktop's files. When the detection avformat_open_input
 // starts with already settles on a picture or text format, opening the file would only decode the
 // picture (an SVG icon through a whole vector renderer) to reach the same verdict.
-Verdict Probe(ProbeSource& source, std::span<const unsigned char> start, const std::string& path,
+Verdict Probe(MediaSource& source, std::span<const unsigned char> start, const std::string& path,
               std::chrono::milliseconds timeout, RvMediaFacts& facts) {
     if (ClaimedAsMedia(start, path)) return FullProbe(source, path, timeout, facts);  // which detects anyway
     int score = 0;
@@ -383,7 +292,7 @@ std::string FFmpegVersions() {
 bool NameClaimedByMedia(const std::string& path) { return IsMediaExtension(path); }
 
 void ProbeWithFFmpeg(const RvMediaRequest& request, RvMediaVerdict& answer) {
-    ProbeSource source{.Handle = request.Handle,
+    MediaSource source{.Handle = request.Handle,
                        .Size = request.Size,
                        .Deadline = Clock::time_point(std::chrono::nanoseconds(request.DeadlineNs))};
     const std::span<const unsigned char> start(request.Header, request.HeaderSize);
