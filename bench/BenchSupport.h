@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -65,4 +66,15 @@ inline double ResidentMiB(const std::string& key = "VmRSS") {
         if (line.starts_with(key + ":")) return std::stod(line.substr(key.size() + 1)) / 1024;
     }
     return 0;
+}
+
+// The medians of ours and of the reference, run in turns so that a noisy moment hits both alike.
+template <class Ours, class Reference>
+std::pair<double, double> MediansInTurns(int runs, Ours ours, Reference reference) {
+    std::vector<double> oursTimes, referenceTimes;
+    for (int run = 0; run < runs; ++run) {
+        oursTimes.push_back(ours());
+        referenceTimes.push_back(reference());
+    }
+    return {Median(oursTimes), Median(referenceTimes)};
 }
