@@ -22,7 +22,27 @@ FramePicture::FramePicture(QWidget* parent) : QLabel(parent) {
     setAccessibleName(tr("Frame"));
     setAlignment(Qt::AlignCenter);
     setMinimumSize(160, 90);
+    // As wide as a frame, so the Media box beside it keeps its place; the height is what the form
+    // leaves, so a tall frame never pushes the list down.
+    setFixedWidth(kFrameWidth);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
     setWordWrap(true);
+}
+
+void FramePicture::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    FitPicture();
+}
+
+void FramePicture::ShowPicture(QPixmap picture) {
+    picture_ = std::move(picture);
+    FitPicture();
+}
+
+void FramePicture::FitPicture() {
+    if (picture_.isNull()) return setPixmap({});
+    const bool fits = picture_.width() <= width() && picture_.height() <= height();
+    setPixmap(fits ? picture_ : picture_.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void FramePicture::ShowFrameOf(clsSQLite& store, int fileID, const std::string& path) {
@@ -31,23 +51,23 @@ void FramePicture::ShowFrameOf(clsSQLite& store, int fileID, const std::string& 
     QPixmap picture;
     if (frame && !frame->Jpeg.empty() &&
         picture.loadFromData(reinterpret_cast<const uchar*>(frame->Jpeg.data()), static_cast<uint>(frame->Jpeg.size()), "JPEG")) {
-        setPixmap(picture);
+        ShowPicture(std::move(picture));
         setToolTip({});
         return;
     }
-    setPixmap({});
+    ShowPicture({});
     setText(frame ? tr("No frame: this file holds no picture") : tr("No frame yet"));
     setToolTip(frame ? QString::fromStdString(frame->Note) : QString());
 }
 
 void FramePicture::Empty() {
     fileID_ = -1;
-    setPixmap({});
+    ShowPicture({});
     setText({});
     setToolTip({});
 }
 
-bool FramePicture::ShowsPicture() const { return !pixmap().isNull(); }
+bool FramePicture::ShowsPicture() const { return !picture_.isNull(); }
 
 QString FrameToolTip(clsSQLite& store, int fileID, const std::string& path, const QString& text) {
     const std::optional<StoredFrame> frame = Stored(store, fileID, path);

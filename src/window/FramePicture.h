@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPixmap>
 
 #include <string>
 
@@ -23,9 +24,18 @@ public:
     // The record shown; -1 for none.
     int FileID() const { return fileID_; }
     bool ShowsPicture() const;
+    // The frame as stored; shown scaled down to the room the form leaves it.
+    QSize PictureSize() const { return picture_.size(); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void ShowPicture(QPixmap picture);
+    void FitPicture();
+
     int fileID_ = -1;
+    QPixmap picture_;
 };
 
 // A tooltip of the record's frame above text, as rich text; text alone when no frame is stored.

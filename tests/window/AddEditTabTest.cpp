@@ -19,6 +19,7 @@
 #include "analysis/modCrc2.h"
 #include "common/FileSizeLimit.h"
 #include "common/ReadOnlyFile.h"
+#include "window/FramePicture.h"
 #include "window/WindowFixture.h"
 
 namespace {
@@ -113,9 +114,10 @@ private Q_SLOTS:
         const int row = RowNamed(QString::fromStdString(film));
         QVERIFY(row >= 0);
         ClickRow(row);
-        auto* picture = Find<QLabel>("picAddFrame");
-        QTRY_VERIFY_WITH_TIMEOUT(picture->pixmap().width() == 320, 30000);
-        QCOMPARE(picture->pixmap().height(), 180);
+        auto* picture = Find<FramePicture>("picAddFrame");
+        QTRY_VERIFY_WITH_TIMEOUT(picture->PictureSize().width() == 320, 30000);
+        QCOMPARE(picture->PictureSize().height(), 180);
+        QVERIFY(picture->pixmap().height() <= picture->height());  // scaled to its room, never cut
         QCOMPARE(picture->accessibleName(), QStringLiteral("Frame"));
 
         // Hovering the row shows the frame above the name, as a picture the tooltip can draw.
@@ -130,7 +132,7 @@ private Q_SLOTS:
         Click("cmdAddClear");
         QCOMPARE(picture->pixmap().isNull(), true);
         ClickRow(row);
-        QCOMPARE(picture->pixmap().width(), 320);
+        QCOMPARE(picture->PictureSize().width(), 320);
         // A record without one says so.
         ClickRow(RowNamed(QStringLiteral("/m/b.avi")));
         QCOMPARE(picture->text(), QStringLiteral("No frame yet"));
@@ -142,7 +144,7 @@ private Q_SLOTS:
         Field("txtAddFileName")->setText(QString::fromStdString(square));
         Click("cmdAddSave");
         ClickRow(row);
-        QTRY_COMPARE_WITH_TIMEOUT(picture->pixmap().height(), 240, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(picture->PictureSize().height(), 240, 30000);
     }
 
     void readsNumberFieldsAsTheirLeadingNumber() {
