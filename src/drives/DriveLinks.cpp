@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <ctime>
+#include <string>
 
 #include "store/OwnTables.h"
 
@@ -60,12 +61,22 @@ bool MountsChangedUnder(const DriveSet& drives, const std::string& path, const s
 }
 
 // A record given a new path (moved, re-pointed, found by another program) whose file is still the
-// one its contents' hash was taken from, by size, time and inode, keeps that hash.
+// one its contents' hash was taken from, by size, time and inode, keeps that hash, and with it the
+// media facts and the frame made of the same file at its old path.
 std::string KeepHash(clsSQLite& store, int fileID, std::int64_t key, const struct stat& file) {
     const std::int64_t mtime = static_cast<std::int64_t>(file.st_mtim.tv_sec) * 1'000'000'000 + file.st_mtim.tv_nsec;
-    return store.Execute("UPDATE rvFileHash SET PathKey = ?1 WHERE FileID = ?2 AND PathKey <> ?1 AND Size = ?3 AND "
-                         "MTimeNs = ?4 AND Inode = ?5;",
-                         {key, fileID, static_cast<std::int64_t>(file.st_size), mtime, static_cast<std::int64_t>(file.st_ino)});
+    std::string error = store.Execute("SELECT PathKey FROM rvFileHash WHERE FileID = ?1 AND PathKey <> ?2 AND Size = ?3 AND "
+                                      "MTimeNs = ?4 AND Inode = ?5;",
+                                      {fileID, key, static_cast<std::int64_t>(file.st_size), mtime,
+                                       static_cast<std::int64_t>(file.st_ino)});
+    if (!error.empty() || store.RecordCount() == 0) return error;
+    const std::int64_t oldKey = store.Field(0).AsInt();
+    for (const char* table : {"rvFileHash", "rvFileMedia", "rvFrame"}) {
+        error = store.Execute("UPDATE " + std::string(table) + " SET PathKey = ?1 WHERE FileID = ?2 AND PathKey = ?3;",
+                              {key, fileID, oldKey});
+        if (!error.empty()) return error;
+    }
+    return {};
 }
 
 }  // namespace

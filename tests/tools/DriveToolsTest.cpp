@@ -123,25 +123,33 @@ TEST_F(DriveTools, RebindRepointsEveryRecordExactlyInOneStepAndUndoes) {
     EXPECT_EQ(Paths(), Under(place));
 }
 
-TEST_F(DriveTools, AFileMovedOnItsDriveKeepsItsHashWhereverItsRecordIsPointed) {
-    const auto trusted = [&] {
+TEST_F(DriveTools, AFileMovedOnItsDriveKeepsItsHashFactsAndFrameWhereverItsRecordIsPointed) {
+    const auto trusted = [&](const std::string& table = "rvFileHash") {
         Reload();
-        EXPECT_EQ(catalogue.Store.Execute("SELECT count(*) FROM rvFileHash h JOIN tblFile f ON f.FileID = h.FileID "
+        EXPECT_EQ(catalogue.Store.Execute("SELECT count(*) FROM " + table + " h JOIN tblFile f ON f.FileID = h.FileID "
                                           "WHERE h.PathKey = rv_path_key(f.FileName)"),
                   "");
         return catalogue.Store.Field(0).AsInt();
     };
     ASSERT_EQ(trusted(), 3);
+    ASSERT_EQ(catalogue.Store.Execute("INSERT INTO rvFileMedia SELECT FileID, rv_path_key(FileName), 'avi', 'mpeg4', 64, 48, "
+                                      "25, 0, 0, 0, 0, '', '', '', '', 0, '', 0 FROM tblFile"),
+              "");
+    ASSERT_EQ(catalogue.Store.Execute("INSERT INTO rvFrame SELECT FileID, rv_path_key(FileName), 2, 2, 'x', '', 0 FROM tblFile"), "");
     std::filesystem::create_directories(place + "/moved");
     std::filesystem::rename(place + "/a.avi", place + "/moved/a.avi");  // the same file: size, time and inode
     ASSERT_EQ(DetectMovedFiles(catalogue, place + "/moved", host).Changed, 1);
     EXPECT_EQ(trusted(), 3);
+    EXPECT_EQ(trusted("rvFileMedia"), 3);
+    EXPECT_EQ(trusted("rvFrame"), 3);
     folder.Write("FILMS/moved/a.avi", "other contents");  // no longer the file that was hashed
     ASSERT_EQ(catalogue.Store.Execute("UPDATE tblFile SET FileName = '" + place + "/moved/b.avi' WHERE FileName = '" +
                                       place + "/moved/a.avi'"),
               "");
     std::filesystem::rename(place + "/moved/a.avi", place + "/moved/b.avi");
     EXPECT_EQ(trusted(), 2);
+    EXPECT_EQ(trusted("rvFileMedia"), 2);  // the facts and frame of another file are not taken for its own
+    EXPECT_EQ(trusted("rvFrame"), 2);
 }
 
 TEST_F(DriveTools, ForgetDeletesTheDrivesRecordsAndNoOther) {
