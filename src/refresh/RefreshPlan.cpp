@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <string_view>
+#include <unordered_set>
 #include <unordered_map>
 
 #include "identity/FileHashes.h"
@@ -67,12 +70,16 @@ public:
                 Add({RefreshKind::Unreadable, -1, "", folder.Path, {}, "", {}, "Cannot read the folder: " + folder.Reason, false});
             unreadable_.insert(unreadable_.end(), listing.Unreadable.begin(), listing.Unreadable.end());
             for (WalkedFile& file : listing.Files) walked_.push_back(std::move(file));
+            // Pulled out during the walk, a drive leaves its mount point the empty folder beneath.
+            if (stat(root.c_str(), &info) != 0 || info.st_dev != plan_.RootDevices.back()) {
+                plan_.Error = "The drive of " + root + " was unplugged during the walk: nothing was planned";
+                return plan_;
+            }
         }
         CompareRecords();
         SortStrangers();
         MatchByInode();
         if (!ReadFiles()) {
-            plan_.Rows.clear();
             plan_.Cancelled = true;
             return plan_;
         }
@@ -93,16 +100,17 @@ private:
     bool Away(const FileRecord& record) const;
     bool InUnreadable(const std::string& path) const;
     bool Wanted(const std::string& path) const;
-    void Add(PlanRow row) { plan_.Rows.push_back(std::move(row)); }
+    void Add(PlanRow row) { byKind_[static_cast<std::size_t>(row.Kind)].push_back(std::move(row)); }
 
     Catalogue& catalogue_;
     const RefreshRequest& request_;
     ToolHost& host_;
     RefreshPlan plan_;
+    std::array<std::vector<PlanRow>, kRefreshKinds.size()> byKind_;  // the rows as they are found
     FileHashes hashes_;
     std::vector<WalkedFile> walked_;
     std::vector<UnreadableFolder> unreadable_;
-    std::unordered_map<std::string, const FileRecord*> catalogued_;  // walked paths records have
+    std::unordered_set<std::string_view> catalogued_;  // walked paths records have
     std::vector<Stranger> strangers_;
     std::vector<Lost> lost_;
     std::vector<std::pair<const FileRecord*, const WalkedFile*>> changed_;
@@ -144,7 +152,7 @@ bool Planner::Wanted(const std::string& path) const {
 }
 
 void Planner::CompareRecords() {
-    std::unordered_map<std::string, const WalkedFile*> byPath;
+    std::unordered_map<std::string_view, const WalkedFile*> byPath;
     byPath.reserve(walked_.size());
     for (const WalkedFile& file : walked_) byPath.emplace(file.Path, &file);
     for (const FileRecord& record : catalogue_.Files.Records()) {
@@ -157,10 +165,10 @@ void Planner::CompareRecords() {
         const HashRow* hashed = hashes_.Of(record.FileID);
         const auto found = byPath.find(record.FileName);
         if (found != byPath.end()) {
-            catalogued_.emplace(record.FileName, &record);
+            catalogued_.insert(record.FileName);
             const FileStamp& now = found->second->Stamp;
             const bool same = hashed ? StillAsHashed(*hashed, now) : record.Size == now.Size;
-            if (same) Add({RefreshKind::Unchanged, record.FileID, record.FileName, record.FileName, now, "", {}, "", false});
+            if (same) Add({RefreshKind::Unchanged, record.FileID, record.FileName, "", now, "", {}, "", false});
             else changed_.emplace_back(&record, found->second);
         } else if (InUnreadable(record.FileName)) {
             Add({RefreshKind::Unreadable, record.FileID, record.FileName, "", {}, "", {}, "Its folder cannot be read: kept", false});
@@ -172,21 +180,30 @@ void Planner::CompareRecords() {
 }
 
 // Files no record has by path; the second path of a file already met (a hard link) is only noted.
+// Only the inodes of these files are looked for among the catalogued ones, which are most.
 void Planner::SortStrangers() {
-    std::map<InodeKey, std::string> seen;
+    std::vector<const WalkedFile*> candidates;
     for (const WalkedFile& file : walked_) {
-        if (catalogued_.contains(file.Path)) seen.emplace(InodeKey{file.Stamp.Device, file.Stamp.Inode}, file.Path);
+        if (!catalogued_.contains(file.Path)) candidates.push_back(&file);
     }
+    if (candidates.empty()) return;
+    const auto key = [](const WalkedFile& file) { return InodeKey{file.Stamp.Device, file.Stamp.Inode}; };
+    std::map<InodeKey, const std::string*> owner;  // the path that stands for the inode
+    for (const WalkedFile* file : candidates) owner.emplace(key(*file), nullptr);
     for (const WalkedFile& file : walked_) {
-        if (catalogued_.contains(file.Path)) continue;
-        const auto [first, fresh] = seen.emplace(InodeKey{file.Stamp.Device, file.Stamp.Inode}, file.Path);
-        if (!fresh) {
-            plan_.HardLinks.push_back(file.Path + " is the same file as " + first->second);
+        const auto found = owner.find(key(file));
+        if (found != owner.end() && !found->second && catalogued_.contains(file.Path)) found->second = &file.Path;
+    }
+    for (const WalkedFile* file : candidates) {
+        const std::string*& first = owner[key(*file)];
+        if (first) {
+            plan_.HardLinks.push_back(file->Path + " is the same file as " + *first);
             continue;
         }
+        first = &file->Path;
         Stranger& stranger = strangers_.emplace_back();
-        stranger.File = &file;
-        stranger.Wanted = Wanted(file.Path);
+        stranger.File = file;
+        stranger.Wanted = Wanted(file->Path);
     }
 }
 
@@ -301,10 +318,18 @@ void Planner::Settle() {
         Add({RefreshKind::New, -1, "", stranger.File->Path, stamp, stranger.CRC, stranger.Hash, stranger.ReadError,
              stranger.ReadError.empty()});
     }
-    const auto key = [](const PlanRow& row) {
-        return std::pair(static_cast<int>(row.Kind), row.OldPath.empty() ? row.NewPath : row.OldPath);
+    // Records come in name order and files in walk order, so most kinds are sorted already.
+    const auto byPath = [](const PlanRow& a, const PlanRow& b) {
+        return (a.OldPath.empty() ? a.NewPath : a.OldPath) < (b.OldPath.empty() ? b.NewPath : b.OldPath);
     };
-    std::stable_sort(plan_.Rows.begin(), plan_.Rows.end(), [&](const PlanRow& a, const PlanRow& b) { return key(a) < key(b); });
+    std::size_t total = 0;
+    for (const auto& rows : byKind_) total += rows.size();
+    plan_.Rows.reserve(total);
+    for (auto& rows : byKind_) {
+        if (!std::is_sorted(rows.begin(), rows.end(), byPath)) std::stable_sort(rows.begin(), rows.end(), byPath);
+        std::move(rows.begin(), rows.end(), std::back_inserter(plan_.Rows));
+        rows.clear();
+    }
 }
 
 }  // namespace

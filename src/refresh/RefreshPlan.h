@@ -37,7 +37,7 @@ struct PlanRow {
     RefreshKind Kind = RefreshKind::New;
     int FileID = -1;      // the record's; -1 for a file or folder no record has
     std::string OldPath;  // the record's path; "" for a file no record has
-    std::string NewPath;  // the file's path, where there is one
+    std::string NewPath;  // the file's path where it is not OldPath: New, Moved, Changed, an unreadable folder
     FileStamp Stamp;      // the file's when it was planned (New, Moved, Changed)
     // From the one read of the file made for the plan (New, Changed, and Moved by contents):
     // its CRC text, and its hash. Empty CRC: not read (Moved by inode, or a read that failed).

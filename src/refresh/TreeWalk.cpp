@@ -38,8 +38,14 @@ public:
             return;
         }
         std::vector<std::string> names;
+        errno = 0;
         while (const dirent* entry = readdir(folder.get())) {
             if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) names.emplace_back(entry->d_name);
+        }
+        // A listing cut short (a drive pulled out, a bad sector) would make the rest look deleted.
+        if (errno != 0) {
+            listing_.Unreadable.push_back({path, std::strerror(errno)});
+            return;
         }
         std::sort(names.begin(), names.end());
         for (const std::string& name : names) Visit(dirfd(folder.get()), path, name);

@@ -93,7 +93,7 @@ TEST_F(RefreshTest, PlanSortsEveryChangeAndOpensOnlyWhatItMust) {
                                      "moved c.avi -> other/c-new.avi",
                                      "changed d.avi -> d.avi",
                                      "missing e.avi -> ",
-                                     "unchanged u.avi -> u.avi",
+                                     "unchanged u.avi -> ",
                                      "unreadable  -> locked/",
                                      "unreadable locked/l.avi -> ",
                                      "ambiguous f.avi -> ",
