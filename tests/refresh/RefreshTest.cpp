@@ -11,6 +11,7 @@
 #include "refresh/RefreshApply.h"
 #include "refresh/RefreshPlan.h"
 #include "tools/LoadDirectory.h"
+#include "common/LoopDrive.h"
 #include "tools/ToolFixture.h"
 
 namespace fs = std::filesystem;
@@ -161,6 +162,40 @@ TEST_F(RefreshTest, ADriveThatIsAwayStopsTheRunAndDeletesNothing) {
     EXPECT_EQ(result.Changed, 0);
     EXPECT_TRUE(catalogue.Files.GotoFileName(media + "e.avi"));
     EXPECT_EQ(MakeRefreshPlan(catalogue, {{}, "NOSUCH", "", {}}, host).Error, "No drive named NOSUCH");
+}
+
+}  // namespace
+
+namespace {
+
+// A real drive: refreshed by its name while plugged in, and left whole while it is away.
+class RefreshDriveTest : public ToolTest {};
+
+TEST_F(RefreshDriveTest, ItsRecordsAreNeverTakenForMissingWhileItIsAway) {
+    LoopDrive drive(folder.Path("films.img"), "0b6f7c1e-2626-4a2b-9c3d-5e6f7a8b9c0d", "FILMS");
+    const std::string place = folder.Path("mnt/FILMS");
+    if (!drive.Mount(place)) GTEST_SKIP() << drive.Skip();
+    folder.Write("mnt/FILMS/a.avi", "first film");
+    folder.Write("mnt/FILMS/b.avi", "second film!");
+    Reload();
+    ASSERT_EQ(LoadDirectory(catalogue, {place, "*.avi", true, true}, host).Error, "");
+    Reload();
+    fs::rename(place + "/a.avi", place + "/a-renamed.avi");
+    fs::remove(place + "/b.avi");
+    const RefreshPlan plan = MakeRefreshPlan(catalogue, {{}, "FILMS", "*.avi", {}}, host);
+    ASSERT_EQ(plan.Error, "");
+    EXPECT_EQ(plan.Count(RefreshKind::Moved), 1);
+    EXPECT_EQ(plan.Count(RefreshKind::Missing), 1);
+
+    drive.Unmount();
+    Reload();
+    EXPECT_EQ(MakeRefreshPlan(catalogue, {{}, "FILMS", "", {}}, host).Error,
+              "The drive FILMS is not plugged in: plug it in and refresh again");
+    const RefreshPlan ofEmptyFolder = MakeRefreshPlan(catalogue, {{place}, "", "", {}}, host);
+    EXPECT_EQ(ofEmptyFolder.DriveAway, 2);
+    EXPECT_EQ(ofEmptyFolder.Count(RefreshKind::Missing), 0);
+    EXPECT_EQ(ApplyRefresh(catalogue, plan, host).Error, "The drive FILMS is not plugged in: nothing was changed");
+    EXPECT_EQ(Paths(), (std::vector<std::string>{place + "/a.avi", place + "/b.avi"}));
 }
 
 }  // namespace
