@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <unordered_set>
 
 #include "drives/DriveLinks.h"
 #include "analysis/modMediaInfo.h"
@@ -67,6 +68,8 @@ private:
     std::string DriveAway() const;
     bool ApplyRow(const PlanRow& row);
     std::string Why(const PlanRow& row);
+    bool Holds(int fileID, const std::string& path);
+    bool Catalogued(const std::string& path);
     std::string Write(const PlanRow& row);
     std::string AddNew(const PlanRow& row);
     std::string Repoint(const PlanRow& row);
@@ -82,6 +85,7 @@ private:
     const bool own_;  // the catalogue's own tables are ours to write
     ToolResult result_;
     std::vector<std::string> pendingLines_;  // of the rows in the batch not yet committed
+    std::unordered_set<std::string> given_;  // paths records were given by this run
 };
 
 // A root whose device is no longer the one the plan walked: its drive was unplugged, and what
@@ -95,11 +99,19 @@ std::string Applier::DriveAway() const {
     return {};
 }
 
+bool Applier::Holds(int fileID, const std::string& path) {
+    return catalogue_.Store.Execute("SELECT FileName FROM tblFile WHERE FileID=?1", {fileID}).empty() &&
+           catalogue_.Store.RecordCount() == 1 && catalogue_.Store.Field(0).AsText() == path;
+}
+
+// tblFile has no index of its paths, so the sets as loaded answer, with the paths this run gave.
+bool Applier::Catalogued(const std::string& path) { return catalogue_.Files.GotoFileName(path) || given_.contains(path); }
+
 // Why the row no longer holds; "" when it still does.
 std::string Applier::Why(const PlanRow& row) {
-    const bool hasRecord = row.FileID < 0 || (catalogue_.Files.GotoFileID(row.FileID) && catalogue_.Files.FileName() == row.OldPath);
-    if (!hasRecord) return "its record changed since the plan";
-    if (!row.NewPath.empty() && row.Kind != RefreshKind::Changed && catalogue_.Files.GotoFileName(row.NewPath))
+    // Asked of the catalogue, not of the sets: another program may have changed the record since.
+    if (row.FileID >= 0 && !Holds(row.FileID, row.OldPath)) return "its record changed since the plan";
+    if (!row.NewPath.empty() && row.Kind != RefreshKind::Changed && Catalogued(row.NewPath))
         return "another record has the path " + row.NewPath;
     switch (row.Kind) {
     case RefreshKind::New:
@@ -132,6 +144,7 @@ bool Applier::ApplyRow(const PlanRow& row) {
         log_.Write("Could not apply " + path + ": " + result_.Error);
         return false;
     }
+    if (row.Kind == RefreshKind::New || row.Kind == RefreshKind::Moved) given_.insert(row.NewPath);
     const int before = batch_.Committed();
     pendingLines_.push_back(row.Kind == RefreshKind::New       ? "Added " + row.NewPath
                             : row.Kind == RefreshKind::Moved   ? row.OldPath + " MOVED TO " + row.NewPath

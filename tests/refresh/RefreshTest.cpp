@@ -154,6 +154,16 @@ TEST_F(RefreshTest, ARowThatNoLongerHoldsIsSkippedAndACancelKeepsWhatWasApplied)
     EXPECT_EQ(std::count(paths.begin(), paths.end(), media + "c.avi"), 1) << "the row after the cancel is not applied";
 }
 
+TEST_F(RefreshTest, ARecordAnotherProgramChangedSinceThePlanIsLeftAsItIs) {
+    const RefreshPlan plan = Plan();
+    ASSERT_EQ(catalogue.Store.Execute("UPDATE tblFile SET FileName='elsewhere.avi' WHERE FileID=?1", {keptID}), "");
+    const ToolResult result = ApplyRefresh(catalogue, plan, host);
+    EXPECT_EQ(result.Skipped, 1);
+    EXPECT_NE(Log("refresh.log").find("Skipped " + media + "c.avi: its record changed since the plan"), std::string::npos);
+    ASSERT_TRUE(catalogue.Store.Execute("SELECT FileName FROM tblFile WHERE FileID=?1", {keptID}).empty());
+    EXPECT_EQ(catalogue.Store.Field(0).AsText(), "elsewhere.avi");
+}
+
 TEST_F(RefreshTest, ADriveThatIsAwayStopsTheRunAndDeletesNothing) {
     RefreshPlan plan = Plan();
     plan.RootDevices.front() += 1;  // as if another filesystem were under the folder now
