@@ -128,8 +128,13 @@ bool Planner::ChooseRoots() {
         plan_.Roots.push_back(drive->Place().ends_with('/') ? drive->Place() : drive->Place() + "/");
     }
     for (const std::string& folder : request_.Folders) plan_.Roots.push_back(folder.ends_with('/') ? folder : folder + "/");
+    // A folder inside another named too would be walked twice, its files each met under two roots.
+    std::sort(plan_.Roots.begin(), plan_.Roots.end());
+    plan_.Roots.erase(std::unique(plan_.Roots.begin(), plan_.Roots.end(),
+                                  [](const std::string& outer, const std::string& inner) { return inner.starts_with(outer); }),
+                      plan_.Roots.end());
     if (plan_.Roots.empty()) plan_.Error = "Choose the folders or the drive to refresh";
-    return plan_.Roots.empty() ? false : true;
+    return !plan_.Roots.empty();
 }
 
 // Records under the folders whose drive is away are left out of the plan, never taken as missing.

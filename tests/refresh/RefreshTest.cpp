@@ -71,7 +71,8 @@ protected:
         Reload();
     }
 
-    RefreshPlan Plan() { return MakeRefreshPlan(catalogue, {{media}, "", "*.avi", FailLocked}, host); }
+    // The sub-folder named too is walked once, as part of the whole.
+    RefreshPlan Plan() { return MakeRefreshPlan(catalogue, {{media + "sub", media}, "", "*.avi", FailLocked}, host); }
 
     // "kind old -> new" per row, the way a person reads the plan.
     static std::vector<std::string> Rows(const RefreshPlan& plan, const std::string& root) {
