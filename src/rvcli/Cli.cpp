@@ -12,6 +12,7 @@
 #include "rvcli/IdentityCommands.h"
 #include "rvcli/ListCommands.h"
 #include "rvcli/RecordCommands.h"
+#include "rvcli/RefreshCommand.h"
 #include "rvcli/ToolCommands.h"
 #include "rvcli/VocabularyCommands.h"
 #include "support/Version.h"
@@ -47,6 +48,7 @@ int RunCommandLine(int argc, char** argv) {
     AddCheckCommand(app, commands);
     AddIdentityCommands(app, commands);
     AddFrameCommands(app, commands);
+    AddRefreshCommand(app, commands);
 
     try {
         app.parse(argc, argv);
