@@ -65,7 +65,8 @@ void RecentMenu::Rebuild() {
     }
     for (int at = 0; at < paths_.size(); ++at) {
         const QString path = paths_[at];
-        QAction* entry = addAction(QStringLiteral("&%1 %2").arg(at + 1).arg(QString(path).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        const QString caption = QString(path).replace(QLatin1Char('&'), QStringLiteral("&&"));  // not a mnemonic
+        QAction* entry = addAction(QStringLiteral("&%1 %2").arg(QString::number(at + 1), caption));
         entry->setObjectName(QStringLiteral("mnuRecent%1").arg(at + 1));
         if (!QFileInfo(path).isFile()) {
             entry->setEnabled(false);
