@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     AppState state;
     Prompts prompts;
     frmMain window(state, prompts);
+    window.Start(QApplication::arguments().mid(1));  // first: it puts the window back where it was
     window.show();
-    window.Start(QApplication::arguments().mid(1));
     return QApplication::exec();
 }

@@ -3,6 +3,8 @@
 
 #include <QBrush>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
 #include <QPalette>
 
 #include <algorithm>
@@ -113,6 +115,12 @@ void FileListModel::SortByHeader(int column) {
     Reorder();
 }
 
+void FileListModel::SortBy(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= kColumnCount) return;
+    ascending_ = order == Qt::DescendingOrder;  // SortByHeader flips it first
+    SortByHeader(column);
+}
+
 // The same rows in the sort's order. A reset would make the view forget its selection and current
 // row; instead the few indexes it holds follow their records, found through one pass over the rows.
 void FileListModel::Reorder() {
@@ -211,4 +219,27 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     }
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignVCenter | (numeric ? Qt::AlignRight : Qt::AlignLeft));
     return {};
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.isValid() ? flags | Qt::ItemIsDragEnabled : flags;
+}
+
+QStringList FileListModel::mimeTypes() const { return {QStringLiteral("text/uri-list")}; }
+
+// One URL per row, in the order shown, however many of its cells were chosen.
+QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes) rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QList<QUrl> urls;
+    for (const int row : rows) {
+        if (const FileRecord* record = RecordAt(row)) urls << QUrl::fromLocalFile(QString::fromStdString(record->FileName));
+    }
+    if (urls.isEmpty()) return nullptr;
+    auto* mime = new QMimeData;
+    mime->setUrls(urls);
+    return mime;
 }

@@ -48,6 +48,8 @@ public:
     // A click on a header: the order flips whatever the column (the first click sorts ascending),
     // then the rows are ordered by that column, numbers as numbers. Equal cells keep their order.
     void SortByHeader(int column);
+    // Sorts by the column in that order, as the list was left last time; a column out of range does nothing.
+    void SortBy(int column, Qt::SortOrder order);
     bool IsSorted() const { return sorted_; }
     int SortColumn() const { return sortColumn_; }
     Qt::SortOrder Order() const { return ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder; }
@@ -69,6 +71,12 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Rows dragged out carry their files as text/uri-list, for a player or a file manager. Only
+    // copies are offered: a file manager taking a move would take the file away from its record.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
 
 private:
     void SortRows();

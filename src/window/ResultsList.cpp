@@ -2,13 +2,18 @@
 #include "window/ResultsList.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QProcess>
 #include <QScrollBar>
 
+#include <algorithm>
+
 #include "drives/dialogs/DriveNotes.h"
 #include "listing/ListRow.h"
+#include "model/modCatalogue.h"
 #include "support/modUtilities.h"
+#include "widgets/Prompts.h"
 #include "window/FileListModel.h"
 
 namespace {
@@ -17,12 +22,15 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-ResultsList::ResultsList(Catalogue& catalogue, FileListModel* model, QWidget* parent)
-    : QTableView(parent), catalogue_(catalogue), model_(model) {
+ResultsList::ResultsList(Catalogue& catalogue, FileListModel* model, Prompts& prompts, QWidget* parent)
+    : QTableView(parent), catalogue_(catalogue), model_(model), prompts_(prompts) {
     setObjectName(QStringLiteral("lstFile"));
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     verticalHeader()->hide();
@@ -88,6 +96,51 @@ void ResultsList::SortBy(int column) {
     model_->SortByHeader(column);
     horizontalHeader()->setSortIndicator(column, model_->Order());
     horizontalHeader()->setSortIndicatorShown(true);
+}
+
+void ResultsList::RestoreSort(int column, Qt::SortOrder order) {
+    model_->SortBy(column, order);
+    if (!model_->IsSorted()) return;
+    horizontalHeader()->setSortIndicator(model_->SortColumn(), model_->Order());
+    horizontalHeader()->setSortIndicatorShown(true);
+}
+
+// Enter opens the file as a double click does; the view alone would only report the row activated.
+void ResultsList::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        if (currentIndex().isValid()) Open(currentIndex().row());
+        return event->accept();
+    }
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        DeleteChosen();
+        return event->accept();
+    }
+    QTableView::keyPressEvent(event);
+}
+
+std::vector<int> ResultsList::ChosenFileIDs() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<int> ids;
+    for (const QModelIndex& row : rows) {
+        if (const FileRecord* record = model_->RecordAt(row.row())) ids.push_back(record->FileID);
+    }
+    return ids;
+}
+
+void ResultsList::DeleteChosen() {
+    const std::vector<int> ids = ChosenFileIDs();
+    if (ids.empty()) return;
+    if (catalogue_.Store.ReadOnly()) return Q_EMIT StatusChanged(tr("The catalogue cannot be written; nothing was deleted."));
+    const QString question = ids.size() == 1 ? tr("Delete 1 record from the catalogue?")
+                                             : tr("Delete %1 records from the catalogue?").arg(ids.size());
+    if (!prompts_.Confirm(this, tr("Delete"), question)) return;
+    clsSQLite::Transaction unit(catalogue_.Store);
+    std::string error = unit.BeginError();
+    for (auto id = ids.begin(); error.empty() && id != ids.end(); ++id) error = DeleteFile(catalogue_, *id);
+    if (error.empty()) error = unit.Commit();
+    if (!error.empty()) return Q_EMIT StatusChanged(tr("Nothing was deleted: %1").arg(Q(error)));
+    Q_EMIT FilesDeleted(ids);
 }
 
 void ResultsList::Open(int row) {

@@ -1,22 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The results list below the tabs: the file list model's rows, sorted by a click on a header, a
-// record chosen by a click, and a file opened by a double click with its type's application or
-// the desktop's.
+// record chosen by a click, and a file opened by a double click or Enter with its type's application
+// or the desktop's. Delete deletes the chosen records, Ctrl+A chooses every row, and rows dragged
+// out carry their files.
 #pragma once
 
 #include <QTableView>
 
+#include <vector>
+
 #include "model/Catalogue.h"
 
 class FileListModel;
+class Prompts;
 class QMenu;
 
 class ResultsList : public QTableView {
     Q_OBJECT
 
 public:
-    // Shows model, whose rows are records of catalogue's file set.
-    ResultsList(Catalogue& catalogue, FileListModel* model, QWidget* parent = nullptr);
+    // Shows model, whose rows are records of catalogue's file set; asks through prompts.
+    ResultsList(Catalogue& catalogue, FileListModel* model, Prompts& prompts, QWidget* parent = nullptr);
 
     // Where the list is scrolled to, and back there after other rows were shown meanwhile.
     int ScrolledTo() const;
@@ -26,6 +30,12 @@ public:
     void ShowColumns(const QStringList& shown);
     // The headers of the columns shown, in order.
     QStringList ShownColumns() const;
+    // Sorts as a click on the header would have left it, in that order.
+    void RestoreSort(int column, Qt::SortOrder order);
+    // The IDs of the records of the rows chosen, in the order shown.
+    std::vector<int> ChosenFileIDs() const;
+    // Asks, then deletes the chosen records all together or, when one cannot be, none of them.
+    void DeleteChosen();
 
 Q_SIGNALS:
     void FileChosen(int fileID);
@@ -33,6 +43,11 @@ Q_SIGNALS:
     void StatusChanged(const QString& text);
     // The person chose the columns shown from the header's menu.
     void ColumnsChosen(const QStringList& shown);
+    // Gone from the catalogue, not yet from the sets.
+    void FilesDeleted(const std::vector<int>& fileIDs);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void SizeColumns();
@@ -43,5 +58,6 @@ private:
 
     Catalogue& catalogue_;
     FileListModel* model_;
+    Prompts& prompts_;
     QMenu* columnMenu_ = nullptr;
 };

@@ -232,3 +232,8 @@ void SearchTab::Clear() {
     cboSearchPlugged->setCurrentIndex(AnyState);
     lstSearchKeywords->clear();
 }
+
+void SearchTab::FocusFileName() {
+    txtSearchFileName->setFocus(Qt::ShortcutFocusReason);
+    txtSearchFileName->selectAll();
+}

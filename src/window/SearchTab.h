@@ -29,6 +29,8 @@ public:
     void ShowFileTypeNames(const QStringList& names);
     // The size, length and rating comparisons: "", "<", "=", ">", none chosen.
     void ResetComparisons();
+    // Ctrl+F: the File Name field takes the keys, its text chosen so that typing replaces it.
+    void FocusFileName();
     // The drive box: an empty entry, then the catalogue's drives by name; the drive chosen stays
     // chosen while the catalogue still has it.
     void ShowDrives();

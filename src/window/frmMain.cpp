@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -24,13 +23,17 @@
 #include "window/CommandLine.h"
 #include "window/FileListModel.h"
 #include "window/FileTypesTab.h"
+#include "window/FormAndList.h"
 #include "window/ListExport.h"
 #include "window/FramePasses.h"
 #include "window/OptionsMenu.h"
+#include "window/RecentMenu.h"
 #include "window/ResultsList.h"
 #include "window/SearchTab.h"
 #include "window/SetNames.h"
 #include "window/StatusBar.h"
+#include "window/WindowKeys.h"
+#include "window/WindowMemory.h"
 
 namespace {
 
@@ -58,6 +61,7 @@ frmMain::frmMain(AppState& state, Prompts& prompts, QWidget* parent)
     ConnectAddEdit();
     ConnectOtherTabs();
     ConnectTools();
+    ConnectComforts();
     greyLater_.setSingleShot(true);
     greyLater_.setInterval(kGreyAfterMs);
     connect(&greyLater_, &QTimer::timeout, this, [this] { Grey(true); });
@@ -80,6 +84,9 @@ void frmMain::BuildMenus() {
     };
     item("mnuNew", tr("&New"), QKeySequence::New, [this] { NewCatalogue(); });
     item("mnuOpen", tr("&Open"), QKeySequence::Open, [this] { OpenCatalogueFromDialog(); });
+    recent_ = new RecentMenu(state_.ini, prompts_, this);
+    file->addMenu(recent_);
+    keys_ = new WindowKeys(this, file);
     file->addSeparator();
     item("mnuExit", tr("E&xit"), QKeySequence::Quit, [] { QCoreApplication::exit(0); });
 
@@ -106,22 +113,19 @@ QWidget* frmMain::BuildCentre() {
     tabTab_->addTab(search_, tr("Search"));
     tabTab_->addTab(categories_, tr("Categories"));
     tabTab_->addTab(fileTypes_, tr("File Types"));
-    tabTab_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    tabTab_->setFixedSize(tabTab_->sizeHint().expandedTo(QSize(820, 330)));
+    const QSize tabSize = tabTab_->sizeHint().expandedTo(QSize(820, 330));
+    tabTab_->setFixedWidth(tabSize.width());
     connect(tabTab_, &QTabWidget::currentChanged, this, [this](int tab) {
         if (tab == 0) addEdit_->Clear();
     });
     model_ = new FileListModel(state_.catalogue, this);
-    lstFile_ = new ResultsList(state_.catalogue, model_);
+    lstFile_ = new ResultsList(state_.catalogue, model_, prompts_);
 
+    split_ = new FormAndList(tabTab_, tabSize.height(), lstFile_);
+    memory_ = new WindowMemory(*this, *tabTab_, *split_, *lstFile_, *model_, state_.ini);
     auto* centre = new QWidget;
     auto* layout = new QVBoxLayout(centre);
-    auto* tabs = new QHBoxLayout;
-    tabs->addStretch();
-    tabs->addWidget(tabTab_);
-    tabs->addStretch();
-    layout->addLayout(tabs);
-    layout->addWidget(lstFile_, 1);
+    layout->addWidget(split_);
     return centre;
 }
 
@@ -198,6 +202,22 @@ void frmMain::ConnectTools() {
     connect(drives_, &DriveTools::DrivesChanged, search_, &SearchTab::ShowDrives);
 }
 
+void frmMain::ConnectComforts() {
+    connect(recent_, &RecentMenu::OpenWanted, this, [this](const QString& path) { OpenCatalogue(path.toStdString()); });
+    connect(keys_, &WindowKeys::FindWanted, this, [this] {
+        tabTab_->setCurrentWidget(search_);
+        search_->FocusFileName();
+    });
+    connect(keys_, &WindowKeys::ReloadWanted, this, [this] {
+        if (state_.catalogue.Store.DBOpen()) ShowCatalogue();  // files another program added show too
+    });
+    connect(lstFile_, &ResultsList::FilesDeleted, this, [this](const std::vector<int>& ids) {
+        addEdit_->Clear();  // it may show one of them, which a Save would no longer find
+        const QString done = ids.size() == 1 ? tr("Deleted 1 record") : tr("Deleted %1 records").arg(ids.size());
+        ReloadCatalogue([this, done] { status_->SetText(done); });
+    });
+}
+
 void frmMain::ToolEnded(const QString& outcome) {
     ReloadCatalogue([this, outcome] {
         RefreshFileList();
@@ -208,6 +228,8 @@ void frmMain::ToolEnded(const QString& outcome) {
 
 void frmMain::Start(const QStringList& arguments) {
     options_->LoadSettings();
+    recent_->Load();
+    memory_->Restore();  // then the columns shown, which the list's own setting says
     lstFile_->ShowColumns(QString::fromStdString(state_.settings.ListColumns).split(QLatin1Char(';'), Qt::SkipEmptyParts));
     if (const std::string path = CommandLinePath(arguments); !path.empty()) OpenFromCommandLine(path);
 }
@@ -239,7 +261,10 @@ void frmMain::NewCatalogue() {
 
 void frmMain::OpenCatalogueFromDialog() {
     const std::string path = prompts_.ChoosePath(this, Prompts::PathFor::Catalogue, Q(state_.settings.LastDir)).toStdString();
-    if (path.empty()) return;
+    if (!path.empty()) OpenCatalogue(path);
+}
+
+void frmMain::OpenCatalogue(const std::string& path) {
     CheckThen(path, [this, previous = state_.catalogue.Store.FileName()](const std::string& error) {
         if (!error.empty()) return OpenFailed(previous, error);
         AfterOpen("Loaded database : ");
@@ -265,6 +290,8 @@ void frmMain::AfterOpen(const std::string& status) {
     fileTypes_->EnableSaving(writable);
     ShowTitle();
     options_->RememberFolderOf(state_.catalogue.Store.FileName());
+    if (const QString error = recent_->Remember(Q(state_.catalogue.Store.FileName())); !error.isEmpty())
+        status_->SetText(status_->Text() + tr(" (not in the desktop's recent files: %1)").arg(error));
 }
 
 // The catalogue closed under us (the file went away between the check and the open): show nothing
@@ -436,6 +463,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (const std::string error = memory_->Save(); !error.empty()) ShowError(error);
     for (const char* log : {"move.log", "load.log", "delete.log"}) std::remove((AppPath() + log).c_str());
     state_.catalogue.Store.CloseDB();
     event->accept();

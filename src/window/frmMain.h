@@ -21,15 +21,19 @@ class CategoriesTab;
 class DriveTools;
 class FileListModel;
 class FileTypesTab;
+class FormAndList;
 class ListExport;
 class FramePasses;
 class OptionsMenu;
 class Prompts;
 class QTabWidget;
+class RecentMenu;
 class ResultsList;
 class SearchTab;
 class StatusBar;
 class ToolsMenu;
+class WindowKeys;
+class WindowMemory;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -70,10 +74,13 @@ private:
     void ConnectAddEdit();
     void ConnectOtherTabs();
     void ConnectTools();
+    // Open Recent, the window's keys, and the list's Delete.
+    void ConnectComforts();
     // After a tool has changed the catalogue, or may have: the sets and the list afresh.
     void ToolEnded(const QString& outcome);
     void NewCatalogue();
     void OpenCatalogueFromDialog();
+    void OpenCatalogue(const std::string& path);
     void OpenFromCommandLine(const std::string& path);
     // A file refused by the check leaves the open catalogue, and everything on screen, as it was.
     void OpenFailed(const std::string& previous, const std::string& error);
@@ -117,6 +124,10 @@ private:
     std::vector<int> showAfterLoad_;
     std::function<void()> afterLoad_;
     QTabWidget* tabTab_;
+    FormAndList* split_;
+    RecentMenu* recent_;
+    WindowMemory* memory_;
+    WindowKeys* keys_;
     AddEditTab* addEdit_;
     SearchTab* search_;
     CategoriesTab* categories_;

@@ -51,6 +51,7 @@ class WindowFixture : public QObject {
 protected:
     std::unique_ptr<TempFolder> folder_;
     std::unique_ptr<ScopedEnv> config_;
+    std::unique_ptr<ScopedEnv> data_;  // the desktop's recent files, among others: never the real ones
     std::unique_ptr<AppState> state_;
     ScriptedPrompts prompts_;
     std::unique_ptr<frmMain> window_;
@@ -58,6 +59,7 @@ protected:
     void SetUp() {
         folder_ = std::make_unique<TempFolder>();
         config_ = std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", folder_->Path("config"));
+        data_ = std::make_unique<ScopedEnv>("XDG_DATA_HOME", folder_->Path("data"));
         state_ = std::make_unique<AppState>();
         prompts_ = {};
         window_ = std::make_unique<frmMain>(*state_, prompts_);
@@ -65,6 +67,7 @@ protected:
     void TearDown() {
         window_.reset();
         state_.reset();
+        data_.reset();
         config_.reset();
         folder_.reset();
     }

@@ -89,7 +89,8 @@ private Q_SLOTS:
         QCOMPARE(window_->StatusText(), QStringLiteral("Created new database : ") + prompts_.Path);
         QCOMPARE(List()->model()->rowCount(), 0);
         QCOMPARE(Items("cboSearchCategory"), QStringList{QString()});
-        QVERIFY(folder_->Read("config/reelvault/rv.ini").ends_with("LastDir=" + folder_->Path("sub/") + "\n"));
+        const std::string ini = folder_->Read("config/reelvault/rv.ini");
+        QVERIFY(ini.find("\nLastDir=" + folder_->Path("sub/") + "\n\n[Recent]\nFile1=" + folder_->Path("sub/new.rvd") + "\n") != std::string::npos);
     }
 
     void openKeepsEverythingWhenTheFileIsNoCatalogueOrDamaged() {
