@@ -25,9 +25,28 @@ public:
     // U+FFFD.
     std::string Key(std::string_view text) const;
 
+    // A much cheaper key for printable ASCII text, which orders such texts exactly as Key does, but
+    // cannot be compared with Key's keys: a sort uses it only when every text passes
+    // TakesAsciiKey. None (false) for a language whose order has rules this key cannot follow
+    // for ASCII: letters that pair up ("aa" in Danish, "cs" in Hungarian), punctuation ignored,
+    // capitals first.
+    bool HasAsciiKeys() const { return asciiKeys_; }
+    static bool TakesAsciiKey(std::string_view text);
+    std::string AsciiKey(std::string_view text) const;
+
 private:
+    bool LearnAscii();
+
     UCollator* collator_ = nullptr;
     std::string error_;
+    bool asciiKeys_ = false;
+    // Per ASCII character: the rank of its primary weight (2 and up; 0 for digits, which go as
+    // numbers) and its tertiary weight.
+    unsigned char primary_[128] = {};
+    unsigned char tertiary_[128] = {};
+    unsigned char numberRank_ = 0;
+    unsigned char numberTertiary_ = 0;
+    unsigned char lowestTertiary_ = 0;
 };
 
 // The locale the user's environment names for ordering text, without its charset: "de_DE".

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "listing/ListRow.h"
+#include "listing/NaturalOrder.h"
 #include "listing/modListViewSort.h"
 
 namespace {
@@ -131,12 +132,16 @@ void RankNames(Catalogue& catalogue, const std::vector<int>& positions, int colu
     for (const std::uint32_t row : inSetOrder) items[row].Key = rankOf[NamedID(records[positions[row]], column)];
 }
 
-// The texts of a text column without copying them where the record holds them.
+// The texts of a text column without copying them where the record holds them; or, for a natural
+// order, the rows' collation keys, which order as bytes.
 class TextColumn {
 public:
-    TextColumn(const std::vector<FileRecord>& records, int column) : records_(records), column_(column) {}
+    TextColumn(const std::vector<FileRecord>& records, int column, const std::vector<std::string>* keys = nullptr)
+        : records_(records), column_(column), keys_(keys) {}
 
+    bool AreKeys() const { return keys_ != nullptr; }
     const std::string& Text(int position, std::string& scratch) const {
+        if (keys_) return (*keys_)[position];
         const FileRecord& record = records_[position];
         switch (column_) {
         case FileNameColumn: return record.FileName;
@@ -153,6 +158,7 @@ public:
 private:
     const std::vector<FileRecord>& records_;
     int column_;
+    const std::vector<std::string>* keys_;
 };
 
 // A text column's rows ordered as CompareText orders their texts: folded, then by their bytes.
@@ -160,7 +166,7 @@ class TextSort {
 public:
     TextSort(const TextColumn& texts, const std::vector<int>& positions, std::size_t recordCount, bool ascending)
         : texts_(texts), positions_(positions), ascending_(ascending) {
-        for (int c = 0; c < 256; ++c) fold_[c] = static_cast<unsigned char>(std::tolower(c));
+        for (int c = 0; c < 256; ++c) fold_[c] = static_cast<unsigned char>(texts.AreKeys() ? c : std::tolower(c));
         const std::vector<std::uint32_t> inSetOrder = RowsInSetOrder(positions, recordCount);
         shared_ = SharedGuess(inSetOrder);
         if (!FoldWords(inSetOrder)) FoldWords(inSetOrder);
@@ -292,8 +298,11 @@ private:
         std::vector<std::pair<std::string, Item>> texts;
         texts.reserve(static_cast<std::size_t>(last - first));
         for (auto item = first; item != last; ++item) texts.emplace_back(texts_.Text(positions_[item->Row], scratch_), *item);
+        const auto compare = [&](const std::string& a, const std::string& b) {
+            return texts_.AreKeys() ? a.compare(b) : CompareText(a, b);
+        };
         std::stable_sort(texts.begin(), texts.end(), [&](const auto& a, const auto& b) {
-            return ascending_ ? CompareText(a.first, b.first) < 0 : CompareText(a.first, b.first) > 0;
+            return ascending_ ? compare(a.first, b.first) < 0 : compare(a.first, b.first) > 0;
         });
         for (auto& [text, item] : texts) *first++ = item;
     }
@@ -325,9 +334,31 @@ private:
     Items scratch_items_;
 };
 
+// One collation key per row, made in the set's order so that the records are read one after the
+// other; indexed by position.
+std::vector<std::string> NaturalKeys(const std::vector<FileRecord>& records, const std::vector<int>& positions, int column,
+                                     const NaturalOrder& natural) {
+    const TextColumn texts(records, column);
+    const std::vector<std::uint32_t> inSetOrder = RowsInSetOrder(positions, records.size());
+    std::string scratch;
+    // ICU's keys cost a microsecond or more each; names that are all ASCII, as most are, have a
+    // key of their own that costs a small part of that, when every row's has.
+    const bool ascii = natural.HasAsciiKeys() && std::all_of(inSetOrder.begin(), inSetOrder.end(), [&](std::uint32_t row) {
+        return NaturalOrder::TakesAsciiKey(texts.Text(positions[row], scratch));
+    });
+    std::vector<std::string> keys(records.size());
+    for (const std::uint32_t row : inSetOrder) {
+        const std::string& text = texts.Text(positions[row], scratch);
+        keys[positions[row]] = ascii ? natural.AsciiKey(text) : natural.Key(text);
+    }
+    return keys;
+}
+
 }  // namespace
 
-void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column, bool ascending) {
+bool IsNaturalColumn(int column) { return column == FileNameColumn || column == TitleColumn || column == KeywordsColumn; }
+
+void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column, bool ascending, const NaturalOrder* natural) {
     const auto& records = catalogue.Files.Records();
     Items items(positions.size());
     for (std::size_t row = 0; row < items.size(); ++row) items[row].Row = static_cast<std::uint32_t>(row);
@@ -335,6 +366,10 @@ void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column
         RankNames(catalogue, positions, column, items);
     } else if (kListColumns[column].Numeric) {
         for (const std::uint32_t row : RowsInSetOrder(positions, records.size())) items[row].Key = NumberOf(records[positions[row]], column);
+    } else if (natural && IsNaturalColumn(column)) {
+        const std::vector<std::string> keys = NaturalKeys(records, positions, column, *natural);
+        const TextColumn texts(records, column, &keys);
+        TextSort(texts, positions, records.size(), ascending).Sort(items);
     } else {
         const TextColumn texts(records, column);
         TextSort(texts, positions, records.size(), ascending).Sort(items);
