@@ -3,6 +3,7 @@
 
 #include <QBrush>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QPalette>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include "drives/dialogs/DriveNotes.h"
 #include "facts/FactText.h"
 #include "listing/ListRow.h"
+#include "listing/NaturalOrder.h"
+#include "listing/ReadableNumber.h"
 #include "listing/RowSort.h"
 #include "listing/modSearch.h"
 #include "window/FramePicture.h"
@@ -94,6 +97,11 @@ void FileListModel::RewriteRow(int fileID) {
     if (const int row = RowOf(fileID); row >= 0) Q_EMIT dataChanged(index(row, 0), index(row, kColumnCount - 1));
 }
 
+void FileListModel::ShowRecordsAfresh() {
+    if (sorted_) Reorder();
+    if (!rows_.empty()) Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
+}
+
 void FileListModel::ShowDrives() {
     if (!rows_.empty()) Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
 }
@@ -133,9 +141,26 @@ void FileListModel::Reorder() {
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+void FileListModel::SortNamesNaturally(bool on) {
+    if (natural_ == on) return;
+    natural_ = on;
+    if (sorted_ && IsNaturalColumn(sortColumn_)) Reorder();
+}
+
+void FileListModel::ShowExactNumbers(bool on) {
+    if (exactNumbers_ == on) return;
+    exactNumbers_ = on;
+    if (!rows_.empty()) Q_EMIT dataChanged(index(0, SizeColumn), index(rowCount() - 1, LengthColumn));
+}
+
+// The collator is opened per sort, so that a change of the default locale shows at the next one.
+// One ICU cannot open leaves the names in the old order rather than in the order of their bytes.
 void FileListModel::SortRows() {
     if (sortColumn_ >= kFirstFact) return SortByFact(sortColumn_ - kFirstFact);
-    SortPositions(catalogue_, rows_, sortColumn_, ascending_);
+    if (!natural_ || !IsNaturalColumn(sortColumn_)) return SortPositions(catalogue_, rows_, sortColumn_, ascending_);
+    const QString locale = QLocale().name();
+    const NaturalOrder order(locale == QLatin1String("C") ? std::string() : locale.toStdString());
+    SortPositions(catalogue_, rows_, sortColumn_, ascending_, order.Error().empty() ? &order : nullptr);
 }
 
 // Rows without facts come first ascending, as empty cells do in the other columns.
@@ -185,13 +210,13 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const bool numeric = index.column() < kListColumnCount && kListColumns[index.column()].Numeric;
     switch (role) {
     case Qt::DisplayRole:
-        if (index.column() >= kFirstFact)
-            return QString::fromStdString(FactCellText(facts_.Of(record->FileID), index.column() - kFirstFact));
-        return index.column() == kDriveColumn ? DriveName(catalogue_, *record)
-                                              : QString::fromStdString(CellText(catalogue_, *record, index.column()));
+        if (!exactNumbers_ && index.column() == SizeColumn) return QString::fromStdString(ReadableSize(record->Size));
+        if (!exactNumbers_ && index.column() == LengthColumn) return QString::fromStdString(ReadableLength(record->Length));
+        return Display(*record, index.column());
+    case Qt::EditRole: return Display(*record, index.column());
     case Qt::ToolTipRole: {
         const QString away = AwayNote(catalogue_, *record);
-        return FrameToolTip(catalogue_.Store, record->FileID, record->FileName, away.isEmpty() ? data(index, Qt::DisplayRole).toString() : away);
+        return FrameToolTip(catalogue_.Store, record->FileID, record->FileName, away.isEmpty() ? Display(*record, index.column()) : away);
     }
     case Qt::ForegroundRole:
         if (RecordPluggedIn(catalogue_, *record)) return {};
@@ -200,6 +225,12 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     case KeyRole: return QString::fromStdString(RowKey(record->FileID));
     default: return {};
     }
+}
+
+// The cell's exact text: sizes in bytes, lengths in milliseconds.
+QString FileListModel::Display(const FileRecord& record, int column) const {
+    if (column >= kFirstFact) return QString::fromStdString(FactCellText(facts_.Of(record.FileID), column - kFirstFact));
+    return column == kDriveColumn ? DriveName(catalogue_, record) : QString::fromStdString(CellText(catalogue_, record, column));
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -39,6 +39,9 @@ public:
     // ShowAll after the texts of this column changed in place in the set: when every record is
     // shown already, ShowAfresh, so that equal cells keep the order they had rather than the set's.
     void ShowAllAfresh(int changedColumn);
+    // Shows the same records afresh after several fields of some changed in place in the set, sorted
+    // again when the list is sorted.
+    void ShowRecordsAfresh();
     // Shows the record with this ID afresh after it changed in place in the set; the row keeps its place.
     void RewriteRow(int fileID);
     // Takes the record with this ID out of the list.
@@ -48,6 +51,12 @@ public:
     // A click on a header: the order flips whatever the column (the first click sorts ascending),
     // then the rows are ordered by that column, numbers as numbers. Equal cells keep their order.
     void SortByHeader(int column);
+    // File Name, Title and Keywords in the natural order of the default QLocale's language: sorted
+    // again at once when the list is sorted by one of them.
+    void SortNamesNaturally(bool on);
+    // Size and Length as bytes and milliseconds, or (off) as "1.0 GiB" and "1:30:21". Either way
+    // the tooltip and the EditRole (what is copied) hold the exact number.
+    void ShowExactNumbers(bool on);
     bool IsSorted() const { return sorted_; }
     int SortColumn() const { return sortColumn_; }
     Qt::SortOrder Order() const { return ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder; }
@@ -74,6 +83,7 @@ private:
     void SortRows();
     void Reorder();
     void SortByFact(int fact);
+    QString Display(const FileRecord& record, int column) const;
 
     Catalogue& catalogue_;
     FactSet facts_;
@@ -81,4 +91,6 @@ private:
     bool sorted_ = false;
     int sortColumn_ = 0;
     bool ascending_ = false;  // flipped before each sort, so the first sort is ascending
+    bool natural_ = true;
+    bool exactNumbers_ = false;
 };
