@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/ResultsList.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QProcess>
 #include <QScrollBar>
+
+#include <algorithm>
 
 #include "drives/dialogs/DriveNotes.h"
 #include "listing/ListRow.h"
@@ -22,7 +27,7 @@ ResultsList::ResultsList(Catalogue& catalogue, FileListModel* model, QWidget* pa
     setObjectName(QStringLiteral("lstFile"));
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     verticalHeader()->hide();
@@ -33,9 +38,14 @@ ResultsList::ResultsList(Catalogue& catalogue, FileListModel* model, QWidget* pa
     MakeColumnMenu();
     ShowColumns({});
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &ResultsList::SortBy);
+    // A click that adds a row to others chosen edits none of them: the batch form takes them all.
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (selectionModel()->selectedRows().size() > 1) return;
         if (const FileRecord* listed = model_->RecordAt(index.row())) Q_EMIT FileChosen(listed->FileID);
     });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { Q_EMIT ChosenChanged(ChosenFileIDs()); });
+    // A reset forgets the selection without a word of it.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { Q_EMIT ChosenChanged({}); });
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { Open(index.row()); });
 }
 
@@ -82,6 +92,39 @@ QStringList ResultsList::ShownColumns() const {
         if (!isColumnHidden(column)) shown << Header(column);
     }
     return shown;
+}
+
+QList<int> ResultsList::ChosenFileIDs() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QList<int> ids;
+    ids.reserve(rows.size());
+    for (const QModelIndex& row : rows) {
+        if (const FileRecord* listed = model_->RecordAt(row.row())) ids.push_back(listed->FileID);
+    }
+    return ids;
+}
+
+QString ResultsList::ChosenText() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList lines;
+    for (const QModelIndex& row : rows) {
+        QStringList cells;
+        for (int visual = 0; visual < horizontalHeader()->count(); ++visual) {
+            const int column = horizontalHeader()->logicalIndex(visual);
+            if (!isColumnHidden(column)) cells << model_->index(row.row(), column).data(Qt::EditRole).toString();
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The view's own copy takes the one cell with the focus as shown; people want the rows, exact.
+void ResultsList::keyPressEvent(QKeyEvent* event) {
+    if (!event->matches(QKeySequence::Copy)) return QTableView::keyPressEvent(event);
+    if (selectionModel()->hasSelection()) QGuiApplication::clipboard()->setText(ChosenText());
+    event->accept();
 }
 
 void ResultsList::SortBy(int column) {

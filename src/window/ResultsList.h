@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The results list below the tabs: the file list model's rows, sorted by a click on a header, a
 // record chosen by a click, and a file opened by a double click with its type's application or
-// the desktop's.
+// the desktop's. Several rows can be chosen at once (Shift and Ctrl); Ctrl+C copies the chosen rows
+// with their exact numbers.
 #pragma once
 
 #include <QTableView>
@@ -26,6 +27,10 @@ public:
     void ShowColumns(const QStringList& shown);
     // The headers of the columns shown, in order.
     QStringList ShownColumns() const;
+    // The IDs of the files on the chosen rows, in the list's order.
+    QList<int> ChosenFileIDs() const;
+    // The chosen rows' shown cells, tab between cells and a line per row, sizes and lengths exact.
+    QString ChosenText() const;
 
 Q_SIGNALS:
     void FileChosen(int fileID);
@@ -33,6 +38,11 @@ Q_SIGNALS:
     void StatusChanged(const QString& text);
     // The person chose the columns shown from the header's menu.
     void ColumnsChosen(const QStringList& shown);
+    // The rows chosen changed: their files' IDs, in the list's order.
+    void ChosenChanged(const QList<int>& fileIDs);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void SizeColumns();

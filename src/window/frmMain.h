@@ -17,6 +17,7 @@
 #include "window/SetsLoader.h"
 
 class AddEditTab;
+class BatchForm;
 class CategoriesTab;
 class DriveTools;
 class FileListModel;
@@ -118,6 +119,7 @@ private:
     std::function<void()> afterLoad_;
     QTabWidget* tabTab_;
     AddEditTab* addEdit_;
+    BatchForm* batch_;
     SearchTab* search_;
     CategoriesTab* categories_;
     FileTypesTab* fileTypes_;
