@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The results list sorted by File Name in natural order (a collation key per row, made once per
+// sort) beside today's sort of the same column, over every record of a catalogue, best of three
+// runs each, taken in turn.
+#include <cstdio>
+#include <numeric>
+
+#include "BenchSupport.h"
+#include "listing/NaturalOrder.h"
+#include "listing/RowSort.h"
+#include "store/modSchema.h"
+
+namespace {
+
+constexpr double kBound = 1.5;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) Fail("usage: bench_natural CATALOGUE");
+    Catalogue catalogue;
+    if (!OpenCatalogue(catalogue.Store, argv[1]).empty() || !catalogue.Reload().empty()) Fail(std::string("cannot read ") + argv[1]);
+    std::vector<int> all(catalogue.Files.Records().size());
+    std::iota(all.begin(), all.end(), 0);
+    const NaturalOrder natural("en_US");
+    if (!natural.Error().empty()) Fail(natural.Error());
+    double today = 1e9;
+    double naturally = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        std::vector<int> rows = all;
+        today = std::min(today, BestSeconds(1, [&] { SortPositions(catalogue, rows, FileNameColumn, true); }));
+        rows = all;
+        naturally = std::min(naturally, BestSeconds(1, [&] { SortPositions(catalogue, rows, FileNameColumn, true, &natural); }));
+    }
+    const double ratio = naturally / today;
+    std::printf("File Name sorted, %zu rows: natural order %.3f s, today's order %.3f s; ratio %.2fx (bound %.1fx) %s\n", all.size(),
+                naturally, today, ratio, kBound, ratio <= kBound ? "ok" : "MISSED");
+    return ratio <= kBound ? 0 : 1;
+}
