@@ -115,35 +115,54 @@ bool NaturalOrder::TakesAsciiKey(std::string_view text) {
     return true;
 }
 
-// The primary ranks, a digit run as its rank, its count of digits without leading zeros and those
-// digits; byte 1; then the tertiary weights, without the lowest ones at the end, which order as
-// nothing does.
 std::string NaturalOrder::AsciiKey(std::string_view text) const {
     std::string key;
-    std::string cases;
-    key.reserve(text.size() + 2);
-    cases.reserve(text.size());
+    AppendAsciiKey(text, key);
+    return key;
+}
+
+bool NaturalOrder::AppendAsciiKey(std::string_view text, std::string& keys) const {
+    const std::size_t start = keys.size();
+    keys.resize(start + AsciiKeyRoom(text.size()));
+    const std::ptrdiff_t length = WriteAsciiKey(text, keys.data() + start);
+    keys.resize(start + static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, length)));
+    return length >= 0;
+}
+
+// The primary ranks, a digit run as its rank, its count of digits without leading zeros and those
+// digits; byte 1; then the tertiary weights, without the lowest ones at the end, which order as
+// nothing does. The tertiary weights wait on the stack, unless the text is long.
+std::ptrdiff_t NaturalOrder::WriteAsciiKey(std::string_view text, char* out) const {
+    constexpr std::size_t kOnStack = 512;
+    char onStack[kOnStack];
+    std::string onHeap(text.size() > kOnStack ? text.size() : 0, '\0');
+    char* const cases = text.size() > kOnStack ? onHeap.data() : onStack;
+    char* primary = out;
+    std::size_t tertiary = 0;
     for (std::size_t at = 0; at < text.size();) {
         const auto c = static_cast<unsigned char>(text[at]);
+        if (c < 0x20 || c >= 0x7F) return -1;
         if (!IsDigit(text[at])) {
-            key += static_cast<char>(primary_[c]);
-            cases += static_cast<char>(tertiary_[c]);
+            *primary++ = static_cast<char>(primary_[c]);
+            cases[tertiary++] = static_cast<char>(tertiary_[c]);
             ++at;
             continue;
         }
         std::size_t end = at;
         while (end < text.size() && IsDigit(text[end])) ++end;
+        if (end - at > kLongestNumber) return -1;
         std::size_t first = at;
         while (first + 1 < end && text[first] == '0') ++first;
-        key += static_cast<char>(numberRank_);
-        key += static_cast<char>(end - first);
-        key.append(text.substr(first, end - first));
-        cases += static_cast<char>(numberTertiary_);
+        *primary++ = static_cast<char>(numberRank_);
+        *primary++ = static_cast<char>(end - first);
+        primary = std::copy(text.begin() + static_cast<std::ptrdiff_t>(first), text.begin() + static_cast<std::ptrdiff_t>(end), primary);
+        cases[tertiary++] = static_cast<char>(numberTertiary_);
         at = end;
     }
-    while (!cases.empty() && static_cast<unsigned char>(cases.back()) == lowestTertiary_) cases.pop_back();
-    key += '\x01';
-    return key + cases;
+    while (tertiary > 0 && static_cast<unsigned char>(cases[tertiary - 1]) == lowestTertiary_) --tertiary;
+    *primary++ = '\x01';
+    primary = std::copy(cases, cases + tertiary, primary);
+    return primary - out;
 }
 
 NaturalOrder::~NaturalOrder() {

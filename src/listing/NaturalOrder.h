@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <cstddef>
 #include <string_view>
 
 struct UCollator;
@@ -32,7 +33,14 @@ public:
     // capitals first.
     bool HasAsciiKeys() const { return asciiKeys_; }
     static bool TakesAsciiKey(std::string_view text);
+    // "" for a text that does not take one.
     std::string AsciiKey(std::string_view text) const;
+    // Appends the text's ASCII key to keys; false, with keys as they were, when it takes none.
+    bool AppendAsciiKey(std::string_view text, std::string& keys) const;
+    // The room WriteAsciiKey may need for a text of this many bytes: a one-digit number takes three.
+    static std::size_t AsciiKeyRoom(std::size_t textSize) { return 4 * textSize + 1; }
+    // Writes the text's ASCII key to out, which has AsciiKeyRoom; its length, or -1 when it takes none.
+    std::ptrdiff_t WriteAsciiKey(std::string_view text, char* out) const;
 
 private:
     bool LearnAscii();
