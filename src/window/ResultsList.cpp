@@ -38,10 +38,12 @@ ResultsList::ResultsList(Catalogue& catalogue, FileListModel* model, QWidget* pa
     MakeColumnMenu();
     ShowColumns({});
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &ResultsList::SortBy);
-    // A click that adds a row to others chosen edits none of them: the batch form takes them all.
-    connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        if (selectionModel()->selectedRows().size() > 1) return;
-        if (const FileRecord* listed = model_->RecordAt(index.row())) Q_EMIT FileChosen(listed->FileID);
+    // The row left chosen, which a Ctrl+click that takes one away need not have clicked. With
+    // several chosen none is edited: the batch form takes them all.
+    connect(this, &QTableView::clicked, this, [this] {
+        const QModelIndexList chosen = selectionModel()->selectedRows();
+        if (chosen.size() != 1) return;
+        if (const FileRecord* listed = model_->RecordAt(chosen.front().row())) Q_EMIT FileChosen(listed->FileID);
     });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { Q_EMIT ChosenChanged(ChosenFileIDs()); });
     // A reset forgets the selection without a word of it.
