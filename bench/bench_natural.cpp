@@ -32,8 +32,17 @@ int main(int argc, char** argv) {
         rows = all;
         naturally = std::min(naturally, BestSeconds(1, [&] { SortPositions(catalogue, rows, FileNameColumn, true, &natural); }));
     }
+    // What making the keys alone costs, the rest being the sort of them.
+    const double keys = BestSeconds(3, [&] {
+        std::string bytes;
+        bytes.reserve(all.size() * 128);
+        for (const FileRecord& record : catalogue.Files.Records()) {
+            if (!natural.AppendAsciiKey(record.FileName, bytes)) bytes += natural.Key(record.FileName);  // as the sort does, near enough
+        }
+    });
     const double ratio = naturally / today;
     std::printf("File Name sorted, %zu rows: natural order %.3f s, today's order %.3f s; ratio %.2fx (bound %.1fx) %s\n", all.size(),
                 naturally, today, ratio, kBound, ratio <= kBound ? "ok" : "MISSED");
+    std::printf("  of which making the keys: about %.3f s\n", keys);
     return ratio <= kBound ? 0 : 1;
 }
