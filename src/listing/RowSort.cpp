@@ -281,7 +281,8 @@ private:
             for (std::size_t level = 0; level < wordsKept_ && shared_ + 8 * level < text.size(); ++level)
                 words_[row * wordsKept_ + level] = Word(text, shared_ + 8 * level);
             lengths_[row] = static_cast<std::uint32_t>(text.size() - shared_);
-            cased_[row] = std::any_of(text.begin(), text.end(), [&](char c) { return fold_[static_cast<unsigned char>(c)] != c; });
+            cased_[row] = !texts_.AreKeys() &&  // keys fold nothing: equal ones are the same
+                          std::any_of(text.begin(), text.end(), [&](char c) { return fold_[static_cast<unsigned char>(c)] != c; });
         }
         return !shrunk;
     }
