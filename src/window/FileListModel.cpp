@@ -21,6 +21,8 @@
 
 FileListModel::FileListModel(Catalogue& catalogue, QObject* parent) : QAbstractTableModel(parent), catalogue_(catalogue) {}
 
+FileListModel::~FileListModel() = default;
+
 void FileListModel::ShowAll() {
     std::vector<int> all(catalogue_.Files.Records().size());
     std::iota(all.begin(), all.end(), 0);
@@ -153,14 +155,20 @@ void FileListModel::ShowExactNumbers(bool on) {
     if (!rows_.empty()) Q_EMIT dataChanged(index(0, SizeColumn), index(rowCount() - 1, LengthColumn));
 }
 
-// The collator is opened per sort, so that a change of the default locale shows at the next one.
-// One ICU cannot open leaves the names in the old order rather than in the order of their bytes.
 void FileListModel::SortRows() {
     if (sortColumn_ >= kFirstFact) return SortByFact(sortColumn_ - kFirstFact);
-    if (!natural_ || !IsNaturalColumn(sortColumn_)) return SortPositions(catalogue_, rows_, sortColumn_, ascending_);
+    SortPositions(catalogue_, rows_, sortColumn_, ascending_, natural_ && IsNaturalColumn(sortColumn_) ? Natural() : nullptr);
+}
+
+// The default locale's order, opened again when that changed since the last sort. One ICU cannot
+// open (null) leaves the names in the old order rather than in the order of their bytes.
+const NaturalOrder* FileListModel::Natural() {
     const QString locale = QLocale().name();
-    const NaturalOrder order(locale == QLatin1String("C") ? std::string() : locale.toStdString());
-    SortPositions(catalogue_, rows_, sortColumn_, ascending_, order.Error().empty() ? &order : nullptr);
+    if (!order_ || locale != orderLocale_) {
+        order_ = std::make_unique<NaturalOrder>(locale == QLatin1String("C") ? std::string() : locale.toStdString());
+        orderLocale_ = locale;
+    }
+    return order_->Error().empty() ? order_.get() : nullptr;
 }
 
 // Rows without facts come first ascending, as empty cells do in the other columns.

@@ -7,16 +7,20 @@
 
 #include <QAbstractTableModel>
 
+#include <memory>
 #include <vector>
 
 #include "facts/FactRows.h"
 #include "model/Catalogue.h"
+
+class NaturalOrder;
 
 class FileListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     explicit FileListModel(Catalogue& catalogue, QObject* parent = nullptr);
+    ~FileListModel() override;
 
     // Shows every record of the set in its order; while the list is sorted, in the sort's order.
     void ShowAll();
@@ -84,6 +88,7 @@ private:
     void Reorder();
     void SortByFact(int fact);
     QString Display(const FileRecord& record, int column) const;
+    const NaturalOrder* Natural();
 
     Catalogue& catalogue_;
     FactSet facts_;
@@ -92,5 +97,7 @@ private:
     int sortColumn_ = 0;
     bool ascending_ = false;  // flipped before each sort, so the first sort is ascending
     bool natural_ = true;
+    std::unique_ptr<NaturalOrder> order_;  // opened for orderLocale_, which it takes a while to learn
+    QString orderLocale_;
     bool exactNumbers_ = false;
 };
