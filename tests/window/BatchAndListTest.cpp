@@ -94,6 +94,12 @@ private Q_SLOTS:
     void deleteAsksWithTheCountAndDeletesEveryChosenRecord() {
         StartWithFiles({});
         ChooseRows({QStringLiteral("/m/a.mp3"), QStringLiteral("/m/C.mkv")});
+        // A Ctrl+click that takes one away edits the one left, not the one clicked.
+        const QRect clicked = List()->visualRect(List()->model()->index(RowNamed(QStringLiteral("/m/C.mkv")), 0));
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::ControlModifier, clicked.center());
+        QVERIFY(!Find<QWidget>("frmBatch")->isVisible());
+        QCOMPARE(Field("txtAddFileName")->text(), QStringLiteral("/m/a.mp3"));
+        ChooseRows({QStringLiteral("/m/a.mp3"), QStringLiteral("/m/C.mkv")});
         Click("cmdBatchDelete");
         QCOMPARE(prompts_.Asked, QStringList{QStringLiteral("Delete 2 records?")});
         QCOMPARE(Stored()->Files.Records().size(), std::size_t{1});
