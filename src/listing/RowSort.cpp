@@ -142,6 +142,9 @@ public:
 
     std::string_view Of(int position) const { return {bytes_.get() + starts_[position], lengths_[position]}; }
     void Clear() { used_ = 0; }
+    void Reserve(std::size_t size) {
+        if (size > capacity_) Room(size - used_);
+    }
     // Room for size more bytes at the end, moved as few times as the buffer doubles.
     char* Room(std::size_t size) {
         if (used_ + size > capacity_) {
@@ -380,6 +383,12 @@ NaturalKeys MakeNaturalKeys(const std::vector<FileRecord>& records, const std::v
     const std::vector<std::uint32_t> inSetOrder = RowsInSetOrder(positions, records.size());
     NaturalKeys keys(records.size());
     std::string scratch;
+    // Room for keys twice the texts' size, as a sample has them: the buffer is then seldom moved
+    // while it grows, and what it does not use is never touched.
+    const std::size_t step = std::max<std::size_t>(1, inSetOrder.size() / 1024);
+    std::size_t sampled = 0;
+    for (std::size_t at = 0; at < inSetOrder.size(); at += step) sampled += texts.Text(positions[inSetOrder[at]], scratch).size();
+    keys.Reserve(inSetOrder.size() * (2 * sampled * step / std::max<std::size_t>(1, inSetOrder.size()) + 8));
     if (natural.HasAsciiKeys()) {
         bool ascii = true;
         for (std::size_t at = 0; ascii && at < inSetOrder.size(); ++at) {
