@@ -185,7 +185,7 @@ void AddEditTab::AddBatchForm(BatchForm* form) {
     form->EnableSaving(savingEnabled_);
 }
 
-void AddEditTab::ShowChosen(const QList<int>& fileIDs) {
+void AddEditTab::ShowChosen(const std::vector<int>& fileIDs) {
     if (!batch_) return;
     batch_->Choose(fileIDs);
     pages_->setCurrentWidget(fileIDs.size() > 1 ? static_cast<QWidget*>(batch_) : single_);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/MediaFacts.h"
 #include "model/Catalogue.h"
@@ -40,7 +41,7 @@ public:
     // The form shown in place of the record's while several rows are chosen; the tab owns it.
     void AddBatchForm(BatchForm* form);
     // The rows chosen in the list: with two or more the batch form shows, otherwise the record's.
-    void ShowChosen(const QList<int>& fileIDs);
+    void ShowChosen(const std::vector<int>& fileIDs);
     // The drop-down boxes: an empty entry, then the names, none chosen.
     void ShowCategoryNames(const QStringList& names);
     void ShowFileTypeNames(const QStringList& names);

@@ -10,6 +10,7 @@
 
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "listing/UserNumber.h"
 #include "model/modCatalogue.h"
@@ -95,8 +96,8 @@ void BatchForm::ShowCategoryNames(const QStringList& names) { FillChoice(cboBatc
 
 void BatchForm::ShowFileTypeNames(const QStringList& names) { FillChoice(cboBatchType, names); }
 
-void BatchForm::Choose(const QList<int>& fileIDs) {
-    chosen_.assign(fileIDs.begin(), fileIDs.end());
+void BatchForm::Choose(std::vector<int> fileIDs) {
+    chosen_ = std::move(fileIDs);
     lblBatchCount->setText(tr("%1 records chosen: what you set here is saved to all of them.").arg(chosen_.size()));
 }
 

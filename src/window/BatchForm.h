@@ -31,7 +31,7 @@ public:
     void ShowCategoryNames(const QStringList& names);
     void ShowFileTypeNames(const QStringList& names);
     // The records the form changes: the chosen rows' file IDs.
-    void Choose(const QList<int>& fileIDs);
+    void Choose(std::vector<int> fileIDs);
     // Writes what the form says to every chosen record, once the person said yes to the count.
     void Save();
 

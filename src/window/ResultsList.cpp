@@ -96,11 +96,11 @@ QStringList ResultsList::ShownColumns() const {
     return shown;
 }
 
-QList<int> ResultsList::ChosenFileIDs() const {
+std::vector<int> ResultsList::ChosenFileIDs() const {
     QModelIndexList rows = selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    QList<int> ids;
-    ids.reserve(rows.size());
+    std::vector<int> ids;
+    ids.reserve(static_cast<std::size_t>(rows.size()));
     for (const QModelIndex& row : rows) {
         if (const FileRecord* listed = model_->RecordAt(row.row())) ids.push_back(listed->FileID);
     }

@@ -7,6 +7,8 @@
 
 #include <QTableView>
 
+#include <vector>
+
 #include "model/Catalogue.h"
 
 class FileListModel;
@@ -27,8 +29,8 @@ public:
     void ShowColumns(const QStringList& shown);
     // The headers of the columns shown, in order.
     QStringList ShownColumns() const;
-    // The IDs of the files on the chosen rows, in the list's order.
-    QList<int> ChosenFileIDs() const;
+    // The IDs of the records of the rows chosen, in the order shown.
+    std::vector<int> ChosenFileIDs() const;
     // The chosen rows' shown cells, tab between cells and a line per row, sizes and lengths exact.
     QString ChosenText() const;
 
@@ -39,7 +41,7 @@ Q_SIGNALS:
     // The person chose the columns shown from the header's menu.
     void ColumnsChosen(const QStringList& shown);
     // The rows chosen changed: their files' IDs, in the list's order.
-    void ChosenChanged(const QList<int>& fileIDs);
+    void ChosenChanged(const std::vector<int>& fileIDs);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
