@@ -8,15 +8,22 @@
 // beyond those are few, and are compared whole.
 #include "listing/RowSort.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
 #include "listing/ListRow.h"
+#include "listing/NaturalOrder.h"
 #include "listing/modListViewSort.h"
 
 namespace {
@@ -131,12 +138,60 @@ void RankNames(Catalogue& catalogue, const std::vector<int>& positions, int colu
     for (const std::uint32_t row : inSetOrder) items[row].Key = rankOf[NamedID(records[positions[row]], column)];
 }
 
-// The texts of a text column without copying them where the record holds them.
+// Collation keys for a natural order, one per position in the set, end to end in one buffer: a
+// million keys of their own would cost more to allocate and free than to make.
+class NaturalKeys {
+public:
+    explicit NaturalKeys(std::size_t positions) : starts_(positions), lengths_(positions) {}
+
+    std::string_view Of(int position) const { return {bytes_.get() + starts_[position], lengths_[position]}; }
+    void Clear() { used_ = 0; }
+    void Reserve(std::size_t size) {
+        if (size > capacity_) Room(size - used_);
+    }
+    // Room for size more bytes at the end, moved as few times as the buffer doubles.
+    char* Room(std::size_t size) {
+        if (used_ + size > capacity_) {
+            constexpr std::size_t kHugePage = std::size_t{2} << 20;
+            const std::size_t capacity = (std::max(2 * capacity_, used_ + size) + kHugePage - 1) / kHugePage * kHugePage;
+            Bytes grown(static_cast<char*>(std::aligned_alloc(kHugePage, capacity)));
+            if (!grown) throw std::bad_alloc();
+            madvise(grown.get(), capacity, MADV_HUGEPAGE);  // a page fault per 2 MiB rather than per 4 KiB
+            std::copy(bytes_.get(), bytes_.get() + used_, grown.get());
+            bytes_ = std::move(grown);
+            capacity_ = capacity;
+        }
+        return bytes_.get() + used_;
+    }
+    void Add(int position, std::size_t length) {
+        starts_[position] = used_;
+        lengths_[position] = static_cast<std::uint32_t>(length);
+        used_ += length;
+    }
+
+private:
+    struct Free {
+        void operator()(char* bytes) const { std::free(bytes); }
+    };
+    using Bytes = std::unique_ptr<char, Free>;
+    Bytes bytes_;
+    std::size_t used_ = 0;
+    std::size_t capacity_ = 0;
+    std::vector<std::size_t> starts_;
+    std::vector<std::uint32_t> lengths_;
+};
+
+// The texts of a text column without copying them where the record holds them; or, for a natural
+// order, the rows' collation keys, which order as bytes.
 class TextColumn {
 public:
-    TextColumn(const std::vector<FileRecord>& records, int column) : records_(records), column_(column) {}
+    TextColumn(const std::vector<FileRecord>& records, int column, const NaturalKeys* keys = nullptr)
+        : records_(records), column_(column), keys_(keys) {}
 
-    const std::string& Text(int position, std::string& scratch) const {
+    bool AreKeys() const { return keys_ != nullptr; }
+    // Views the record's text, or scratch when the text is made (keywords), until scratch changes.
+    std::string_view Text(int position, std::string& scratch) const {
+        if (keys_) return keys_->Of(position);
         const FileRecord& record = records_[position];
         switch (column_) {
         case FileNameColumn: return record.FileName;
@@ -153,6 +208,7 @@ public:
 private:
     const std::vector<FileRecord>& records_;
     int column_;
+    const NaturalKeys* keys_;
 };
 
 // A text column's rows ordered as CompareText orders their texts: folded, then by their bytes.
@@ -160,7 +216,7 @@ class TextSort {
 public:
     TextSort(const TextColumn& texts, const std::vector<int>& positions, std::size_t recordCount, bool ascending)
         : texts_(texts), positions_(positions), ascending_(ascending) {
-        for (int c = 0; c < 256; ++c) fold_[c] = static_cast<unsigned char>(std::tolower(c));
+        for (int c = 0; c < 256; ++c) fold_[c] = static_cast<unsigned char>(texts.AreKeys() ? c : std::tolower(c));
         const std::vector<std::uint32_t> inSetOrder = RowsInSetOrder(positions, recordCount);
         shared_ = SharedGuess(inSetOrder);
         if (!FoldWords(inSetOrder)) FoldWords(inSetOrder);
@@ -176,7 +232,7 @@ private:
 
     // Eight folded bytes from offset, which lies inside the text, as a big-endian number; zeros
     // past the text's end.
-    std::uint64_t Word(const std::string& text, std::size_t offset) const {
+    std::uint64_t Word(std::string_view text, std::size_t offset) const {
         const std::size_t count = std::min<std::size_t>(8, text.size() - offset);
         const auto* bytes = reinterpret_cast<const unsigned char*>(text.data() + offset);
         std::uint64_t word = 0;
@@ -187,7 +243,7 @@ private:
         for (std::size_t at = 0; at < count; ++at) word |= std::uint64_t{fold_[bytes[at]]} << (8 * (7 - at));
         return word;
     }
-    bool SameFolded(const std::string& a, const std::string& b, std::size_t count) const {
+    bool SameFolded(std::string_view a, std::string_view b, std::size_t count) const {
         if (a.size() < count || b.size() < count) return false;
         if (count == 0 || std::memcmp(a.data(), b.data(), count) == 0) return true;
         for (std::size_t at = 0; at < count; ++at) {
@@ -195,7 +251,7 @@ private:
         }
         return true;
     }
-    std::size_t FoldedMatch(const std::string& a, const std::string& b, std::size_t most) const {
+    std::size_t FoldedMatch(std::string_view a, std::string_view b, std::size_t most) const {
         std::size_t same = 0;
         while (same < std::min({most, a.size(), b.size()}) &&
                fold_[static_cast<unsigned char>(a[same])] == fold_[static_cast<unsigned char>(b[same])])
@@ -214,7 +270,7 @@ private:
         std::size_t longest = 0;
         const std::size_t step = std::max<std::size_t>(1, inSetOrder.size() / 1024);
         for (std::size_t at = 0; at < inSetOrder.size(); at += step) {
-            const std::string& text = texts_.Text(positions_[inSetOrder[at]], scratch_);
+            const std::string_view text = texts_.Text(positions_[inSetOrder[at]], scratch_);
             longest = std::max(longest, text.size());
             shared = FoldedMatch(first_, text, shared);
         }
@@ -230,7 +286,7 @@ private:
         cased_.resize(inSetOrder.size());
         bool shrunk = false;
         for (const std::uint32_t row : inSetOrder) {
-            const std::string& text = texts_.Text(positions_[row], scratch_);
+            const std::string_view text = texts_.Text(positions_[row], scratch_);
             if (!SameFolded(text, first_, shared_)) {
                 shared_ = FoldedMatch(text, first_, shared_);
                 shrunk = true;
@@ -239,7 +295,8 @@ private:
             for (std::size_t level = 0; level < wordsKept_ && shared_ + 8 * level < text.size(); ++level)
                 words_[row * wordsKept_ + level] = Word(text, shared_ + 8 * level);
             lengths_[row] = static_cast<std::uint32_t>(text.size() - shared_);
-            cased_[row] = std::any_of(text.begin(), text.end(), [&](char c) { return fold_[static_cast<unsigned char>(c)] != c; });
+            cased_[row] = !texts_.AreKeys() &&  // keys fold nothing: equal ones are the same
+                          std::any_of(text.begin(), text.end(), [&](char c) { return fold_[static_cast<unsigned char>(c)] != c; });
         }
         return !shrunk;
     }
@@ -291,9 +348,12 @@ private:
     void SortWhole(ItemIt first, ItemIt last) {
         std::vector<std::pair<std::string, Item>> texts;
         texts.reserve(static_cast<std::size_t>(last - first));
-        for (auto item = first; item != last; ++item) texts.emplace_back(texts_.Text(positions_[item->Row], scratch_), *item);
+        for (auto item = first; item != last; ++item) texts.emplace_back(std::string(texts_.Text(positions_[item->Row], scratch_)), *item);
+        const auto compare = [&](const std::string& a, const std::string& b) {
+            return texts_.AreKeys() ? a.compare(b) : CompareText(a, b);
+        };
         std::stable_sort(texts.begin(), texts.end(), [&](const auto& a, const auto& b) {
-            return ascending_ ? CompareText(a.first, b.first) < 0 : CompareText(a.first, b.first) > 0;
+            return ascending_ ? compare(a.first, b.first) < 0 : compare(a.first, b.first) > 0;
         });
         for (auto& [text, item] : texts) *first++ = item;
     }
@@ -303,7 +363,7 @@ private:
     void OrderByBytes(ItemIt first, ItemIt last) {
         if (last - first < 2 || std::none_of(first, last, [&](const Item& item) { return cased_[item.Row]; })) return;
         std::string scratchB;
-        const std::string one = texts_.Text(positions_[first->Row], scratch_);
+        const std::string one(texts_.Text(positions_[first->Row], scratch_));
         if (std::all_of(first + 1, last, [&](const Item& item) { return texts_.Text(positions_[item.Row], scratchB) == one; })) return;
         std::stable_sort(first, last, [&](const Item& a, const Item& b) {
             const int order = texts_.Text(positions_[a.Row], scratch_).compare(texts_.Text(positions_[b.Row], scratchB));
@@ -325,9 +385,46 @@ private:
     Items scratch_items_;
 };
 
+// One collation key per row, made in the set's order so that the records are read one after the
+// other. ICU's keys cost a microsecond or more each; names that are all ASCII, as most are, have a
+// key of their own that costs a small part of that, when every row's name has one.
+NaturalKeys MakeNaturalKeys(const std::vector<FileRecord>& records, const std::vector<int>& positions, int column,
+                            const NaturalOrder& natural) {
+    const TextColumn texts(records, column);
+    const std::vector<std::uint32_t> inSetOrder = RowsInSetOrder(positions, records.size());
+    NaturalKeys keys(records.size());
+    std::string scratch;
+    // Room for keys twice the texts' size, as a sample has them: the buffer is then seldom moved
+    // while it grows, and what it does not use is never touched.
+    const std::size_t step = std::max<std::size_t>(1, inSetOrder.size() / 1024);
+    std::size_t sampled = 0;
+    for (std::size_t at = 0; at < inSetOrder.size(); at += step) sampled += texts.Text(positions[inSetOrder[at]], scratch).size();
+    keys.Reserve(inSetOrder.size() * (2 * sampled * step / std::max<std::size_t>(1, inSetOrder.size()) + 8));
+    if (natural.HasAsciiKeys()) {
+        bool ascii = true;
+        for (std::size_t at = 0; ascii && at < inSetOrder.size(); ++at) {
+            const int position = positions[inSetOrder[at]];
+            const std::string_view text = texts.Text(position, scratch);
+            const std::ptrdiff_t length = natural.WriteAsciiKey(text, keys.Room(NaturalOrder::AsciiKeyRoom(text.size())));
+            if (length >= 0) keys.Add(position, static_cast<std::size_t>(length));
+            ascii = length >= 0;
+        }
+        if (ascii) return keys;
+        keys.Clear();
+    }
+    for (const std::uint32_t row : inSetOrder) {
+        const std::string key = natural.Key(texts.Text(positions[row], scratch));
+        std::copy(key.begin(), key.end(), keys.Room(key.size()));
+        keys.Add(positions[row], key.size());
+    }
+    return keys;
+}
+
 }  // namespace
 
-void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column, bool ascending) {
+bool IsNaturalColumn(int column) { return column == FileNameColumn || column == TitleColumn || column == KeywordsColumn; }
+
+void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column, bool ascending, const NaturalOrder* natural) {
     const auto& records = catalogue.Files.Records();
     Items items(positions.size());
     for (std::size_t row = 0; row < items.size(); ++row) items[row].Row = static_cast<std::uint32_t>(row);
@@ -335,6 +432,10 @@ void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column
         RankNames(catalogue, positions, column, items);
     } else if (kListColumns[column].Numeric) {
         for (const std::uint32_t row : RowsInSetOrder(positions, records.size())) items[row].Key = NumberOf(records[positions[row]], column);
+    } else if (natural && IsNaturalColumn(column)) {
+        const NaturalKeys keys = MakeNaturalKeys(records, positions, column, *natural);
+        const TextColumn texts(records, column, &keys);
+        TextSort(texts, positions, records.size(), ascending).Sort(items);
     } else {
         const TextColumn texts(records, column);
         TextSort(texts, positions, records.size(), ascending).Sort(items);

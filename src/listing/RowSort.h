@@ -8,6 +8,8 @@
 #include "model/Catalogue.h"
 #include "listing/ListRow.h"
 
+class NaturalOrder;
+
 // The window's column after the list's ten: the name of the drive a record lies on, "" for none.
 inline constexpr int kDriveColumn = kListColumnCount;
 
@@ -15,4 +17,9 @@ inline constexpr int kDriveColumn = kListColumnCount;
 // as CompareCells orders the cells' texts, ascending or descending; positions with equal cells keep
 // their order. Builds each row's key once from the record's fields rather than formatting every
 // cell. Moves the type and category cursors.
-void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column, bool ascending);
+// With natural, the columns that name things (IsNaturalColumn) go by its keys instead, one made per
+// row and sort; equal keys keep their order too.
+void SortPositions(Catalogue& catalogue, std::vector<int>& positions, int column, bool ascending,
+                   const NaturalOrder* natural = nullptr);
+// File Name, Title and Keywords: the columns a natural order applies to.
+bool IsNaturalColumn(int column);

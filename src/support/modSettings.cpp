@@ -32,6 +32,9 @@ std::string LoadSettings(clsINIParse& ini, Settings& settings) {
         settings.AutoCalculateCRC = ReadBoolean(ini.GetVariableValue("AutoCalculateCRC"));
         settings.LastDir = ini.GetVariableValue("LastDir");
         settings.ListColumns = ini.GetVariableValue("ListColumns");
+        const std::string natural = ini.GetVariableValue("SortNamesNaturally");
+        settings.SortNamesNaturally = natural.empty() || ReadBoolean(natural);
+        settings.ShowExactNumbers = ReadBoolean(ini.GetVariableValue("ShowExactNumbers"));
         return error;
     }
     settings.AutoCalculateCRC = false;

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QPlainTextEdit>
 #include <QHBoxLayout>
+#include <QStackedLayout>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "store/OwnTables.h"
 #include "support/modUtilities.h"
 #include "tools/DirectoryScan.h"
+#include "window/BatchForm.h"
 #include "window/CRCJob.h"
 #include "widgets/Controls.h"
 #include "window/FileDropTarget.h"
@@ -46,7 +48,11 @@ int LinkedDrive(Catalogue& catalogue, const FileRecord& record) {
 
 AddEditTab::AddEditTab(Catalogue& catalogue, const Settings& settings, QWidget* parent)
     : QWidget(parent), catalogue_(catalogue), settings_(settings) {
-    auto* layout = new QHBoxLayout(this);
+    pages_ = new QStackedLayout(this);
+    single_ = new QWidget;
+    pages_->addWidget(single_);
+    auto* layout = new QHBoxLayout(single_);
+    layout->setContentsMargins(0, 0, 0, 0);
     // The film, its picture beside its facts, under the fields, where they leave room.
     auto* film = new QVBoxLayout;
     film->addWidget(MakeFields());
@@ -170,13 +176,32 @@ void AddEditTab::EnableSaving(bool on) {
     savingEnabled_ = on;
     UpdateSaveButton();
     cmdAddDelete->setEnabled(on);
+    if (batch_) batch_->EnableSaving(on);
+}
+
+void AddEditTab::AddBatchForm(BatchForm* form) {
+    batch_ = form;
+    pages_->addWidget(form);
+    form->EnableSaving(savingEnabled_);
+}
+
+void AddEditTab::ShowChosen(const std::vector<int>& fileIDs) {
+    if (!batch_) return;
+    batch_->Choose(fileIDs);
+    pages_->setCurrentWidget(fileIDs.size() > 1 ? static_cast<QWidget*>(batch_) : single_);
 }
 
 void AddEditTab::UpdateSaveButton() { cmdAddSave->setEnabled(savingEnabled_ && !crc_); }
 
-void AddEditTab::ShowCategoryNames(const QStringList& names) { FillNameCombo(cboAddCategory, names, false); }
+void AddEditTab::ShowCategoryNames(const QStringList& names) {
+    FillNameCombo(cboAddCategory, names, false);
+    if (batch_) batch_->ShowCategoryNames(names);
+}
 
-void AddEditTab::ShowFileTypeNames(const QStringList& names) { FillNameCombo(cboAddType, names, false); }
+void AddEditTab::ShowFileTypeNames(const QStringList& names) {
+    FillNameCombo(cboAddType, names, false);
+    if (batch_) batch_->ShowFileTypeNames(names);
+}
 
 void AddEditTab::ClearAddForm() {
     for (QLineEdit* field : {txtAddFileID, txtAddFileName, txtAddTitle, txtAddCRC, txtAddSize, txtAddLength, txtAddRating,

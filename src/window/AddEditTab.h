@@ -10,13 +10,16 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/MediaFacts.h"
 #include "model/Catalogue.h"
 #include "model/modCatalogue.h"
 #include "support/modSettings.h"
 
+class BatchForm;
 class CRCJob;
+class QStackedLayout;
 class FramePicture;
 class QComboBox;
 class QLineEdit;
@@ -35,6 +38,10 @@ public:
     // Save and Delete stay disabled until a catalogue that takes writes is open; Save also while a
     // CRC is being computed.
     void EnableSaving(bool on);
+    // The form shown in place of the record's while several rows are chosen; the tab owns it.
+    void AddBatchForm(BatchForm* form);
+    // The rows chosen in the list: with two or more the batch form shows, otherwise the record's.
+    void ShowChosen(const std::vector<int>& fileIDs);
     // The drop-down boxes: an empty entry, then the names, none chosen.
     void ShowCategoryNames(const QStringList& names);
     void ShowFileTypeNames(const QStringList& names);
@@ -115,4 +122,7 @@ private:
     std::optional<MediaFacts> probedFacts_;
     std::string probedPath_;
     FramePicture* picAddFrame;
+    QStackedLayout* pages_;
+    QWidget* single_;
+    BatchForm* batch_ = nullptr;
 };

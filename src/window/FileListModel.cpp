@@ -3,6 +3,7 @@
 
 #include <QBrush>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMimeData>
 #include <QUrl>
 #include <QPalette>
@@ -14,11 +15,15 @@
 #include "drives/dialogs/DriveNotes.h"
 #include "facts/FactText.h"
 #include "listing/ListRow.h"
+#include "listing/NaturalOrder.h"
+#include "listing/ReadableNumber.h"
 #include "listing/RowSort.h"
 #include "listing/modSearch.h"
 #include "window/FramePicture.h"
 
 FileListModel::FileListModel(Catalogue& catalogue, QObject* parent) : QAbstractTableModel(parent), catalogue_(catalogue) {}
+
+FileListModel::~FileListModel() = default;
 
 void FileListModel::ShowAll() {
     std::vector<int> all(catalogue_.Files.Records().size());
@@ -96,6 +101,11 @@ void FileListModel::RewriteRow(int fileID) {
     if (const int row = RowOf(fileID); row >= 0) Q_EMIT dataChanged(index(row, 0), index(row, kColumnCount - 1));
 }
 
+void FileListModel::ShowRecordsAfresh() {
+    if (sorted_) Reorder();
+    if (!rows_.empty()) Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
+}
+
 void FileListModel::ShowDrives() {
     if (!rows_.empty()) Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
 }
@@ -141,9 +151,32 @@ void FileListModel::Reorder() {
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+void FileListModel::SortNamesNaturally(bool on) {
+    if (natural_ == on) return;
+    natural_ = on;
+    if (sorted_ && IsNaturalColumn(sortColumn_)) Reorder();
+}
+
+void FileListModel::ShowExactNumbers(bool on) {
+    if (exactNumbers_ == on) return;
+    exactNumbers_ = on;
+    if (!rows_.empty()) Q_EMIT dataChanged(index(0, SizeColumn), index(rowCount() - 1, LengthColumn));
+}
+
 void FileListModel::SortRows() {
     if (sortColumn_ >= kFirstFact) return SortByFact(sortColumn_ - kFirstFact);
-    SortPositions(catalogue_, rows_, sortColumn_, ascending_);
+    SortPositions(catalogue_, rows_, sortColumn_, ascending_, natural_ && IsNaturalColumn(sortColumn_) ? Natural() : nullptr);
+}
+
+// The default locale's order, opened again when that changed since the last sort. One ICU cannot
+// open (null) leaves the names in the old order rather than in the order of their bytes.
+const NaturalOrder* FileListModel::Natural() {
+    const QString locale = QLocale().name();
+    if (!order_ || locale != orderLocale_) {
+        order_ = std::make_unique<NaturalOrder>(locale == QLatin1String("C") ? std::string() : locale.toStdString());
+        orderLocale_ = locale;
+    }
+    return order_->Error().empty() ? order_.get() : nullptr;
 }
 
 // Rows without facts come first ascending, as empty cells do in the other columns.
@@ -193,13 +226,13 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const bool numeric = index.column() < kListColumnCount && kListColumns[index.column()].Numeric;
     switch (role) {
     case Qt::DisplayRole:
-        if (index.column() >= kFirstFact)
-            return QString::fromStdString(FactCellText(facts_.Of(record->FileID), index.column() - kFirstFact));
-        return index.column() == kDriveColumn ? DriveName(catalogue_, *record)
-                                              : QString::fromStdString(CellText(catalogue_, *record, index.column()));
+        if (!exactNumbers_ && index.column() == SizeColumn) return QString::fromStdString(ReadableSize(record->Size));
+        if (!exactNumbers_ && index.column() == LengthColumn) return QString::fromStdString(ReadableLength(record->Length));
+        return Display(*record, index.column());
+    case Qt::EditRole: return Display(*record, index.column());
     case Qt::ToolTipRole: {
         const QString away = AwayNote(catalogue_, *record);
-        return FrameToolTip(catalogue_.Store, record->FileID, record->FileName, away.isEmpty() ? data(index, Qt::DisplayRole).toString() : away);
+        return FrameToolTip(catalogue_.Store, record->FileID, record->FileName, away.isEmpty() ? Display(*record, index.column()) : away);
     }
     case Qt::ForegroundRole:
         if (RecordPluggedIn(catalogue_, *record)) return {};
@@ -208,6 +241,12 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     case KeyRole: return QString::fromStdString(RowKey(record->FileID));
     default: return {};
     }
+}
+
+// The cell's exact text: sizes in bytes, lengths in milliseconds.
+QString FileListModel::Display(const FileRecord& record, int column) const {
+    if (column >= kFirstFact) return QString::fromStdString(FactCellText(facts_.Of(record.FileID), column - kFirstFact));
+    return column == kDriveColumn ? DriveName(catalogue_, record) : QString::fromStdString(CellText(catalogue_, record, column));
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {

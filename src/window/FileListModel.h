@@ -7,16 +7,20 @@
 
 #include <QAbstractTableModel>
 
+#include <memory>
 #include <vector>
 
 #include "facts/FactRows.h"
 #include "model/Catalogue.h"
+
+class NaturalOrder;
 
 class FileListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     explicit FileListModel(Catalogue& catalogue, QObject* parent = nullptr);
+    ~FileListModel() override;
 
     // Shows every record of the set in its order; while the list is sorted, in the sort's order.
     void ShowAll();
@@ -39,6 +43,9 @@ public:
     // ShowAll after the texts of this column changed in place in the set: when every record is
     // shown already, ShowAfresh, so that equal cells keep the order they had rather than the set's.
     void ShowAllAfresh(int changedColumn);
+    // Shows the same records afresh after several fields of some changed in place in the set, sorted
+    // again when the list is sorted.
+    void ShowRecordsAfresh();
     // Shows the record with this ID afresh after it changed in place in the set; the row keeps its place.
     void RewriteRow(int fileID);
     // Takes the record with this ID out of the list.
@@ -50,6 +57,12 @@ public:
     void SortByHeader(int column);
     // Sorts by the column in that order, as the list was left last time; a column out of range does nothing.
     void SortBy(int column, Qt::SortOrder order);
+    // File Name, Title and Keywords in the natural order of the default QLocale's language: sorted
+    // again at once when the list is sorted by one of them.
+    void SortNamesNaturally(bool on);
+    // Size and Length as bytes and milliseconds, or (off) as "1.0 GiB" and "1:30:21". Either way
+    // the tooltip and the EditRole (what is copied) hold the exact number.
+    void ShowExactNumbers(bool on);
     bool IsSorted() const { return sorted_; }
     int SortColumn() const { return sortColumn_; }
     Qt::SortOrder Order() const { return ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder; }
@@ -82,6 +95,8 @@ private:
     void SortRows();
     void Reorder();
     void SortByFact(int fact);
+    QString Display(const FileRecord& record, int column) const;
+    const NaturalOrder* Natural();
 
     Catalogue& catalogue_;
     FactSet facts_;
@@ -89,4 +104,8 @@ private:
     bool sorted_ = false;
     int sortColumn_ = 0;
     bool ascending_ = false;  // flipped before each sort, so the first sort is ascending
+    bool natural_ = true;
+    std::unique_ptr<NaturalOrder> order_;  // opened for orderLocale_, which it takes a while to learn
+    QString orderLocale_;
+    bool exactNumbers_ = false;
 };

@@ -18,11 +18,35 @@ OptionsMenu::OptionsMenu(AppState& state, Prompts& prompts, QWidget* parent)
     QAction* associate = addAction(tr("Create File Association"));
     associate->setObjectName(QStringLiteral("mnuCreateFileAssociation"));
     connect(associate, &QAction::triggered, this, &OptionsMenu::CreateFileAssociation);
+    addSeparator();
+    sortNamesNaturally_ = AddSetting("mnuSortNamesNaturally", tr("Sort Names Naturally"), &Settings::SortNamesNaturally,
+                                     "SortNamesNaturally", &OptionsMenu::SortNamesNaturallyChanged);
+    showExactNumbers_ = AddSetting("mnuShowExactNumbers", tr("Show Exact Numbers"), &Settings::ShowExactNumbers,
+                                   "ShowExactNumbers", &OptionsMenu::ShowExactNumbersChanged);
+}
+
+// A checkable item kept in rv.ini under key.
+QAction* OptionsMenu::AddSetting(const char* name, const QString& text, bool Settings::*setting, const char* key,
+                                 void (OptionsMenu::*changed)(bool)) {
+    QAction* item = addAction(text);
+    item->setObjectName(QString::fromUtf8(name));
+    item->setCheckable(true);
+    item->setChecked(state_.settings.*setting);
+    connect(item, &QAction::triggered, this, [this, setting, key, changed](bool on) {
+        state_.settings.*setting = on;
+        Save(key, on ? "true" : "false");
+        Q_EMIT(this->*changed)(on);
+    });
+    return item;
 }
 
 void OptionsMenu::LoadSettings() {
     if (std::string error = ::LoadSettings(state_.ini, state_.settings); !error.empty()) ShowError(error);
     autoCalculateCRC_->setChecked(state_.settings.AutoCalculateCRC);
+    sortNamesNaturally_->setChecked(state_.settings.SortNamesNaturally);
+    showExactNumbers_->setChecked(state_.settings.ShowExactNumbers);
+    Q_EMIT SortNamesNaturallyChanged(state_.settings.SortNamesNaturally);
+    Q_EMIT ShowExactNumbersChanged(state_.settings.ShowExactNumbers);
 }
 
 void OptionsMenu::RememberFolderOf(const std::string& path) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/ResultsList.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -41,9 +43,16 @@ ResultsList::ResultsList(Catalogue& catalogue, FileListModel* model, Prompts& pr
     MakeColumnMenu();
     ShowColumns({});
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &ResultsList::SortBy);
-    connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        if (const FileRecord* listed = model_->RecordAt(index.row())) Q_EMIT FileChosen(listed->FileID);
+    // The row left chosen, which a Ctrl+click that takes one away need not have clicked. With
+    // several chosen none is edited: the batch form takes them all.
+    connect(this, &QTableView::clicked, this, [this] {
+        const QModelIndexList chosen = selectionModel()->selectedRows();
+        if (chosen.size() != 1) return;
+        if (const FileRecord* listed = model_->RecordAt(chosen.front().row())) Q_EMIT FileChosen(listed->FileID);
     });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { Q_EMIT ChosenChanged(ChosenFileIDs()); });
+    // A reset forgets the selection without a word of it.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { Q_EMIT ChosenChanged({}); });
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { Open(index.row()); });
 }
 
@@ -92,6 +101,32 @@ QStringList ResultsList::ShownColumns() const {
     return shown;
 }
 
+std::vector<int> ResultsList::ChosenFileIDs() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<int> ids;
+    ids.reserve(static_cast<std::size_t>(rows.size()));
+    for (const QModelIndex& row : rows) {
+        if (const FileRecord* listed = model_->RecordAt(row.row())) ids.push_back(listed->FileID);
+    }
+    return ids;
+}
+
+QString ResultsList::ChosenText() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList lines;
+    for (const QModelIndex& row : rows) {
+        QStringList cells;
+        for (int visual = 0; visual < horizontalHeader()->count(); ++visual) {
+            const int column = horizontalHeader()->logicalIndex(visual);
+            if (!isColumnHidden(column)) cells << model_->index(row.row(), column).data(Qt::EditRole).toString();
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 void ResultsList::SortBy(int column) {
     model_->SortByHeader(column);
     horizontalHeader()->setSortIndicator(column, model_->Order());
@@ -106,7 +141,12 @@ void ResultsList::RestoreSort(int column, Qt::SortOrder order) {
 }
 
 // Enter opens the file as a double click does; the view alone would only report the row activated.
+// The view's own copy takes the one cell with the focus as shown; people want the rows, exact.
 void ResultsList::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        if (selectionModel()->hasSelection()) QGuiApplication::clipboard()->setText(ChosenText());
+        return event->accept();
+    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
         if (currentIndex().isValid()) Open(currentIndex().row());
         return event->accept();
@@ -116,16 +156,6 @@ void ResultsList::keyPressEvent(QKeyEvent* event) {
         return event->accept();
     }
     QTableView::keyPressEvent(event);
-}
-
-std::vector<int> ResultsList::ChosenFileIDs() const {
-    QModelIndexList rows = selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    std::vector<int> ids;
-    for (const QModelIndex& row : rows) {
-        if (const FileRecord* record = model_->RecordAt(row.row())) ids.push_back(record->FileID);
-    }
-    return ids;
 }
 
 void ResultsList::DeleteChosen() {

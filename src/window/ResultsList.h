@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The results list below the tabs: the file list model's rows, sorted by a click on a header, a
 // record chosen by a click, and a file opened by a double click or Enter with its type's application
-// or the desktop's. Delete deletes the chosen records, Ctrl+A chooses every row, and rows dragged
-// out carry their files.
+// or the desktop's. Several rows can be chosen at once (Shift, Ctrl, Ctrl+A); Delete deletes the
+// chosen records, Ctrl+C copies them with their exact numbers, and rows dragged out carry their files.
 #pragma once
 
 #include <QTableView>
@@ -36,6 +36,8 @@ public:
     std::vector<int> ChosenFileIDs() const;
     // Asks, then deletes the chosen records all together or, when one cannot be, none of them.
     void DeleteChosen();
+    // The chosen rows' shown cells, tab between cells and a line per row, sizes and lengths exact.
+    QString ChosenText() const;
 
 Q_SIGNALS:
     void FileChosen(int fileID);
@@ -45,6 +47,8 @@ Q_SIGNALS:
     void ColumnsChosen(const QStringList& shown);
     // Gone from the catalogue, not yet from the sets.
     void FilesDeleted(const std::vector<int>& fileIDs);
+    // The rows chosen changed: their files' IDs, in the list's order.
+    void ChosenChanged(const std::vector<int>& fileIDs);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

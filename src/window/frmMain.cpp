@@ -19,6 +19,7 @@
 #include "tools/dialogs/ToolsMenu.h"
 #include "widgets/Prompts.h"
 #include "window/AddEditTab.h"
+#include "window/BatchForm.h"
 #include "window/CategoriesTab.h"
 #include "window/CommandLine.h"
 #include "window/FileListModel.h"
@@ -106,6 +107,7 @@ QWidget* frmMain::BuildCentre() {
     tabTab_ = new QTabWidget;
     tabTab_->setObjectName(QStringLiteral("tabTab"));
     addEdit_ = new AddEditTab(state_.catalogue, state_.settings);
+    addEdit_->AddBatchForm(batch_ = new BatchForm(state_.catalogue, prompts_));
     search_ = new SearchTab(state_.catalogue);
     categories_ = new CategoriesTab(state_.catalogue, prompts_);
     fileTypes_ = new FileTypesTab(state_.catalogue, prompts_);
@@ -157,6 +159,9 @@ void frmMain::ConnectAddEdit() {
     connect(lstFile_, &ResultsList::FileChosen, addEdit_, &AddEditTab::ShowFileRecord);
     connect(lstFile_, &ResultsList::StatusChanged, status_, &StatusBar::SetText);
     connect(lstFile_, &ResultsList::ColumnsChosen, options_, &OptionsMenu::RememberColumns);
+    connect(lstFile_, &ResultsList::ChosenChanged, addEdit_, &AddEditTab::ShowChosen);
+    connect(options_, &OptionsMenu::SortNamesNaturallyChanged, model_, &FileListModel::SortNamesNaturally);
+    connect(options_, &OptionsMenu::ShowExactNumbersChanged, model_, &FileListModel::ShowExactNumbers);
 }
 
 // After a change of the vocabulary, the lists and every row show the catalogue as it now is. The
@@ -182,6 +187,11 @@ void frmMain::ConnectOtherTabs() {
     connect(search_, &SearchTab::Busy, this, busy);
     connect(categories_, &CategoriesTab::Busy, this, busy);
     connect(fileTypes_, &FileTypesTab::Busy, this, busy);
+    connect(batch_, &BatchForm::Busy, this, busy);
+    connect(batch_, &BatchForm::StatusChanged, status_, &StatusBar::SetText);
+    connect(batch_, &BatchForm::RecordsRewritten, model_, &FileListModel::ShowRecordsAfresh);
+    connect(batch_, &BatchForm::CatalogueChanged, this, [this] { ReloadCatalogue(); });
+    connect(batch_, &BatchForm::DeleteWanted, lstFile_, &ResultsList::DeleteChosen);
     connect(search_, &SearchTab::StatusChanged, status_, &StatusBar::SetText);
     connect(categories_, &CategoriesTab::StatusChanged, status_, &StatusBar::SetText);
     connect(fileTypes_, &FileTypesTab::StatusChanged, status_, &StatusBar::SetText);

@@ -17,6 +17,7 @@
 #include "window/SetsLoader.h"
 
 class AddEditTab;
+class BatchForm;
 class CategoriesTab;
 class DriveTools;
 class FileListModel;
@@ -129,6 +130,7 @@ private:
     WindowMemory* memory_;
     WindowKeys* keys_;
     AddEditTab* addEdit_;
+    BatchForm* batch_;
     SearchTab* search_;
     CategoriesTab* categories_;
     FileTypesTab* fileTypes_;

@@ -6,6 +6,7 @@
 
 #include "model/CatalogueFixture.h"
 #include "model/modCatalogue.h"
+#include "listing/NaturalOrder.h"
 #include "listing/modListViewSort.h"
 
 namespace {
@@ -25,6 +26,23 @@ void ExpectEveryColumnSortedAsCellsCompare(Catalogue& catalogue, const std::vect
             std::vector<int> sorted = start;
             SortPositions(catalogue, sorted, column, ascending);
             EXPECT_EQ(sorted, expected) << "column " << column << (ascending ? " ascending" : " descending");
+        }
+    }
+}
+
+// The natural columns in the order of their collation keys, ties kept as they came.
+void ExpectNaturalColumnsSortedByKeys(Catalogue& catalogue, const std::vector<int>& start, const NaturalOrder& natural) {
+    const auto& records = catalogue.Files.Records();
+    for (const int column : {FileNameColumn, TitleColumn, KeywordsColumn}) {
+        std::vector<std::string> keys(records.size());
+        for (std::size_t at = 0; at < records.size(); ++at) keys[at] = natural.Key(CellText(catalogue, records[at], column));
+        for (const bool ascending : {true, false}) {
+            std::vector<int> expected = start;
+            std::stable_sort(expected.begin(), expected.end(),
+                             [&](int a, int b) { return ascending ? keys[a] < keys[b] : keys[b] < keys[a]; });
+            std::vector<int> sorted = start;
+            SortPositions(catalogue, sorted, column, ascending, &natural);
+            EXPECT_EQ(sorted, expected) << "natural column " << column << (ascending ? " ascending" : " descending");
         }
     }
 }
@@ -111,4 +129,21 @@ TEST_F(CatalogueTest, SortPositionsOrdersRandomRowsAsTheirCellsCompare) {
     std::shuffle(start.begin(), start.end(), random);
     start.resize(start.size() - 100);  // a search's rows, not the whole set
     ExpectEveryColumnSortedAsCellsCompare(catalogue, start);
+    ExpectNaturalColumnsSortedByKeys(catalogue, start, NaturalOrder("en"));
+}
+
+// Numbers by value, case and accents second; the other columns as without a natural order.
+TEST_F(CatalogueTest, SortPositionsOrdersNamesNaturally) {
+    const char* names[] = {"/m/clip 10.avi", "/m/clip 2.avi", "/m/Clip 3.avi", "/m/\xc3\xa9lan.avi", "/m/Elan.avi", "/m/clip 1.avi"};
+    for (const char* name : names) ASSERT_EQ(InsertFile(catalogue, {-1, name, "", 0, 0, "", 0, 0, "", 0, {}}).Error, "");
+    ASSERT_EQ(catalogue.Reload(), "");
+    std::vector<int> positions(catalogue.Files.Records().size());
+    for (std::size_t at = 0; at < positions.size(); ++at) positions[at] = static_cast<int>(at);
+    const NaturalOrder natural("en");
+    SortPositions(catalogue, positions, FileNameColumn, true, &natural);
+    std::vector<std::string> sorted;
+    for (const int position : positions) sorted.push_back(catalogue.Files.Records()[position].FileName);
+    EXPECT_EQ(sorted, (std::vector<std::string>{"/m/clip 1.avi", "/m/clip 2.avi", "/m/Clip 3.avi", "/m/clip 10.avi", "/m/Elan.avi",
+                                                "/m/\xc3\xa9lan.avi"}));
+    ExpectEveryColumnSortedAsCellsCompare(catalogue, positions);  // no natural order: as before
 }

@@ -154,7 +154,8 @@ private Q_SLOTS:
             Field("txtAddFileName")->setText(QStringLiteral("/size/") + QString::fromUtf8(typed));
             Field("txtAddSize")->setText(QString::fromUtf8(typed));
             Click("cmdAddSave");
-            QCOMPARE(Cell(RowNamed(QStringLiteral("/size/") + QString::fromUtf8(typed)), 5), QString::fromUtf8(stored));
+            QCOMPARE(List()->model()->index(RowNamed(QStringLiteral("/size/") + QString::fromUtf8(typed)), 5).data(Qt::EditRole).toString(),
+                     QString::fromUtf8(stored));
         }
         Field("txtAddFileName")->setText(QStringLiteral("/size/too long"));
         Field("txtAddLength")->setText(QStringLiteral("2147483648"));

@@ -139,7 +139,7 @@ private Q_SLOTS:
         prompts_.Path = QString::fromStdString(path);
         Trigger("mnuOpen");
         QCOMPARE(window_->windowTitle(), QStringLiteral("Reelvault - films.rvd (read-only)"));
-        for (const char* button : {"cmdAddSave", "cmdAddDelete", "cmdCategorySave", "cmdCategoryDelete", "cmdFileSave", "cmdFileFileTypeDelete"})
+        for (const char* button : {"cmdAddSave", "cmdAddDelete", "cmdBatchSave", "cmdBatchDelete", "cmdCategorySave", "cmdCategoryDelete", "cmdFileSave", "cmdFileFileTypeDelete"})
             QVERIFY2(!Find<QPushButton>(button)->isEnabled(), button);
         for (QAction* tool : Find<QMenu>("mnuTools")->actions()) QVERIFY(tool->isEnabled() == (tool->objectName() == QStringLiteral("mnuDrives")));
         QVERIFY(Find<QPushButton>("cmdAddSizeCalculate")->isEnabled());
@@ -181,7 +181,7 @@ private Q_SLOTS:
         StartWith({QString::fromStdString(MakeCatalogue("films.rvd"))});
         const auto column = [&](int index) {
             QStringList texts;
-            for (int row = 0; row < 3; ++row) texts << Cell(row, index);
+            for (int row = 0; row < 3; ++row) texts << List()->model()->index(row, index).data(Qt::EditRole).toString();  // exact
             return texts;
         };
         ClickHeader(5);
