@@ -13,6 +13,7 @@
 
 #include "drives/dialogs/DriveTools.h"
 #include "listing/ListRow.h"
+#include "refresh/dialogs/RefreshTools.h"
 #include "store/modSchema.h"
 #include "support/dialogs/frmAbout.h"
 #include "support/modUtilities.h"
@@ -54,6 +55,7 @@ frmMain::frmMain(AppState& state, Prompts& prompts, QWidget* parent)
     status_ = new StatusBar(QString::fromUtf8(kNoCatalogueStatus));
     setStatusBar(status_);
     status_->addPermanentWidget(drives_->Offer());
+    status_->addPermanentWidget((new RefreshTools(state_.catalogue, state_.settings, prompts_, *tools_, *drives_, this))->Offer());
     setCentralWidget(BuildCentre());
     auto* exporter = new ListExport(state_.catalogue, *model_, prompts_, this);
     exporter->AddTo(menuBar()->findChild<QMenu*>(QStringLiteral("mnuFile")), QStringLiteral("mnuExit"));

@@ -3,6 +3,7 @@
 
 #include <QAction>
 
+#include <set>
 #include <tuple>
 
 #include "drives/dialogs/DriveNotes.h"
@@ -72,10 +73,18 @@ void DriveTools::SetsReloaded() {
 
 void DriveTools::TakeMounts(const MountedVolumes& mounted) {
     if (SameMounts(mounted, catalogue_.Drives.Mounted())) return;
+    std::set<int> before;
+    for (const Drive& drive : catalogue_.Drives.All()) {
+        if (drive.Plugged()) before.insert(drive.DriveID);
+    }
     catalogue_.Drives.SeeMounts(mounted);
     // No drive, nothing that shows one: so also while the sets are being replaced, when the
     // search's choice of a drive must outlast their absence.
-    if (!catalogue_.Drives.All().empty()) Refresh();
+    if (catalogue_.Drives.All().empty()) return;
+    Refresh();
+    for (const Drive& drive : catalogue_.Drives.All()) {
+        if (drive.Plugged() && !drive.Cloned && !before.contains(drive.DriveID)) Q_EMIT PluggedIn(QString::fromStdString(drive.Name));
+    }
 }
 
 void DriveTools::Refresh() {

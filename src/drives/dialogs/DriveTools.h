@@ -37,6 +37,9 @@ public:
 Q_SIGNALS:
     // The drives were plugged in or out, or renamed: what shows them is out of date.
     void DrivesChanged();
+    // A drive of the catalogue was plugged in while the program runs (not one plugged in already
+    // when the sets were loaded).
+    void PluggedIn(const QString& drive);
 
 private:
     void TakeMounts(const MountedVolumes& mounted);
