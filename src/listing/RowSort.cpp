@@ -205,6 +205,14 @@ public:
         return scratch;
     }
 
+    // Asks the cache for the record's text ahead of its use: texts lie wherever the allocator
+    // put them, and a pass over a million of them otherwise waits on memory at every row.
+    void Prefetch(int position) const {
+        const FileRecord& record = records_[position];
+        if (column_ == FileNameColumn) __builtin_prefetch(record.FileName.data());
+        if (column_ == TitleColumn) __builtin_prefetch(record.Title.data());
+    }
+
 private:
     const std::vector<FileRecord>& records_;
     int column_;
@@ -402,7 +410,9 @@ NaturalKeys MakeNaturalKeys(const std::vector<FileRecord>& records, const std::v
     keys.Reserve(inSetOrder.size() * (2 * sampled * step / std::max<std::size_t>(1, inSetOrder.size()) + 8));
     if (natural.HasAsciiKeys()) {
         bool ascii = true;
+        constexpr std::size_t kAhead = 16;
         for (std::size_t at = 0; ascii && at < inSetOrder.size(); ++at) {
+            if (at + kAhead < inSetOrder.size()) texts.Prefetch(positions[inSetOrder[at + kAhead]]);
             const int position = positions[inSetOrder[at]];
             const std::string_view text = texts.Text(position, scratch);
             const std::ptrdiff_t length = natural.WriteAsciiKey(text, keys.Room(NaturalOrder::AsciiKeyRoom(text.size())));
