@@ -7,7 +7,6 @@
 #include <iterator>
 #include <map>
 #include <string_view>
-#include <unordered_set>
 #include <unordered_map>
 
 #include "identity/FileHashes.h"
@@ -100,6 +99,7 @@ private:
     bool Away(const FileRecord& record) const;
     bool InUnreadable(const std::string& path) const;
     bool Wanted(const std::string& path) const;
+    bool Catalogued(const WalkedFile& file) const { return catalogued_[static_cast<std::size_t>(&file - walked_.data())]; }
     void Add(PlanRow row) { byKind_[static_cast<std::size_t>(row.Kind)].push_back(std::move(row)); }
 
     Catalogue& catalogue_;
@@ -110,7 +110,7 @@ private:
     FileHashes hashes_;
     std::vector<WalkedFile> walked_;
     std::vector<UnreadableFolder> unreadable_;
-    std::unordered_set<std::string_view> catalogued_;  // walked paths records have
+    std::vector<bool> catalogued_;  // by the index of the walked file: a record has its path
     std::vector<Stranger> strangers_;
     std::vector<Lost> lost_;
     std::vector<std::pair<const FileRecord*, const WalkedFile*>> changed_;
@@ -160,6 +160,7 @@ void Planner::CompareRecords() {
     std::unordered_map<std::string_view, const WalkedFile*> byPath;
     byPath.reserve(walked_.size());
     for (const WalkedFile& file : walked_) byPath.emplace(file.Path, &file);
+    catalogued_.assign(walked_.size(), false);
     for (const FileRecord& record : catalogue_.Files.Records()) {
         const bool under = std::any_of(plan_.Roots.begin(), plan_.Roots.end(), [&](const std::string& root) { return record.FileName.starts_with(root); });
         if (!under) continue;
@@ -170,7 +171,7 @@ void Planner::CompareRecords() {
         const HashRow* hashed = hashes_.Of(record.FileID);
         const auto found = byPath.find(record.FileName);
         if (found != byPath.end()) {
-            catalogued_.insert(record.FileName);
+            catalogued_[static_cast<std::size_t>(found->second - walked_.data())] = true;
             const FileStamp& now = found->second->Stamp;
             const bool same = hashed ? StillAsHashed(*hashed, now) : record.Size == now.Size;
             if (same) Add({RefreshKind::Unchanged, record.FileID, record.FileName, "", now, "", {}, "", false});
@@ -189,7 +190,7 @@ void Planner::CompareRecords() {
 void Planner::SortStrangers() {
     std::vector<const WalkedFile*> candidates;
     for (const WalkedFile& file : walked_) {
-        if (!catalogued_.contains(file.Path)) candidates.push_back(&file);
+        if (!Catalogued(file)) candidates.push_back(&file);
     }
     if (candidates.empty()) return;
     const auto key = [](const WalkedFile& file) { return InodeKey{file.Stamp.Device, file.Stamp.Inode}; };
@@ -197,7 +198,7 @@ void Planner::SortStrangers() {
     for (const WalkedFile* file : candidates) owner.emplace(key(*file), nullptr);
     for (const WalkedFile& file : walked_) {
         const auto found = owner.find(key(file));
-        if (found != owner.end() && !found->second && catalogued_.contains(file.Path)) found->second = &file.Path;
+        if (found != owner.end() && !found->second && Catalogued(file)) found->second = &file.Path;
     }
     for (const WalkedFile* file : candidates) {
         const std::string*& first = owner[key(*file)];
